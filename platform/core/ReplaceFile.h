@@ -1,0 +1,22 @@
+// CReplaceFile: writes a whole new version of a file beside it and puts it in place at once.
+#pragma once
+
+#include "platform/core/File.h"
+
+// Open() creates a new file in the target's folder (creating missing folders); Commit() makes
+// it durable, keeps the previous version as "<name>.bak" and renames the new file over the
+// target, so the target is always either the old file or the new one, whole, and never
+// missing. Abandon() (or destruction without Commit) removes the new file.
+class CReplaceFile : public CFile {
+public:
+    ~CReplaceFile() override;
+    BOOL Open(LPCTSTR lpszFileName, UINT nOpenFlags = modeCreate | modeWrite,
+              void* pError = nullptr) override;
+    // Throws CFileException; on failure the target is untouched and the new file removed.
+    void Commit();
+    void Abandon();
+    void Close() override { Abandon(); }
+
+private:
+    std::string m_targetHostPath;
+};

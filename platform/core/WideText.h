@@ -1,0 +1,16 @@
+// Wide-text helpers of the core library.
+#pragma once
+
+#include "platform/core/WinTypes.h"
+
+#include <cstddef>
+
+// Compares two texts as a person sorts them; only the sign matters (above 0: a sorts after
+// b). Letters compare without regard to case; texts that differ only in case are then
+// ordered by it, so 0 means equal.
+int lstrcmp(LPCTSTR a, LPCTSTR b);
+// Leading white space, one sign, decimal digits up to the first other character; a text
+// without leading digits is 0. Saturates at the limits of a signed 32-bit integer.
+int _wtoi(LPCTSTR s);
+int lstrlen(LPCTSTR s);
+LPTSTR lstrcpy(LPTSTR dst, LPCTSTR src);
