@@ -96,6 +96,7 @@ struct AFX_ICON {
 // AFX_MENU_ITEM (menu: the top-level item list in .items), WORD[] (RCDATA and tool bar,
 // nSize bytes), ACCEL[] (nSize entries), AFX_DLGTEMPLATE, BYTE[] (dialog init, nSize bytes),
 // AFX_VERSIONINFO, AFX_XPM (bitmap), AFX_ICON.
+// A bitmap's pData points to an AFX_XPM variable, not to the XPM lines themselves.
 struct AFX_RESOURCE {
     UINT nType;
     UINT nID;

@@ -1,0 +1,51 @@
+#include "platform/core/StdIds.h"
+#include "res/ResourceData.h"
+#include "res/resource.h"
+
+#include <iterator>
+
+namespace {
+
+// In ascending order of identifier.
+constexpr AFX_STRING_ENTRY kStrings[] = {
+    {IDS_EDIT, u"Edit"},
+    {IDS_TOOLS, u"Tools"},
+    {IDR_MAINFRAME, u"VestoryList\n\nVestoryList\n\n\nVestoryList.Document\nVestoryList Document"},
+    {IDS_LIST, u"List"},
+    {IDS_POPUP_MENU, u"POPUP_MENU"},
+    {AFX_IDS_IDLEMESSAGE, u"Ready"},
+    {ID_FILE_SAVE_AS, u"Save the list under a new name\nSave As"},
+    {ID_EDIT_CLEAR, u"Erase the selection\nErase"},
+    {ID_EDIT_CLEAR_ALL, u"Erase everything\nErase All"},
+    {ID_EDIT_COPY, u"Copy the selection and put it on the Clipboard\nCopy"},
+    {ID_EDIT_CUT, u"Cut the selection and put it on the Clipboard\nCut"},
+    {ID_EDIT_FIND, u"Find the given text\nFind"},
+    {ID_EDIT_PASTE, u"Insert the contents of the Clipboard\nPaste"},
+    {ID_EDIT_REPEAT, u"Repeat the last action\nRepeat"},
+    {ID_EDIT_REPLACE, u"Replace the given text with other text\nReplace"},
+    {ID_EDIT_SELECT_ALL, u"Select everything\nSelect All"},
+    {ID_EDIT_UNDO, u"Undo the last action\nUndo"},
+    {ID_EDIT_REDO, u"Redo the action undone last\nRedo"},
+    {ID_WINDOW_SPLIT, u"Split the window into panes\nSplit"},
+    {ID_APP_ABOUT, u"Show the program's name, version and help\nAbout"},
+    {ID_APP_EXIT, u"Quit the program\nExit"},
+    {ID_NEXT_PANE, u"Switch to the next pane\nNext Pane"},
+    {ID_PREV_PANE, u"Switch back to the previous pane\nPrevious Pane"},
+    {ID_INDICATOR_CAPS, u"CAP"},
+    {AFX_IDS_SCCLOSE, u"Close the window"},
+    {AFX_IDS_SCTASKLIST, u"Activate Task List"},
+    {IDS_TIP_NEW, u"New"},
+    {IDS_TIP_FILE, u"File"},
+    {IDS_TIP_HELP, u"Help"},
+    {IDS_TIP_SAVE, u"Save"},
+    {IDS_TIP_CUT, u"Cut"},
+    {IDS_TIP_COPY, u"Copy"},
+    {IDS_TIP_PASTE, u"Paste"},
+    {IDS_TIP_ABOUT, u"About"},
+};
+
+} // namespace
+
+AFX_RESOURCE StringTableResource() {
+    return {RT_STRING, 0, kStrings, std::size(kStrings)};
+}

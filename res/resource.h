@@ -1,0 +1,44 @@
+// Identifiers of the program's own resources, commands, strings and dialog controls.
+// The framework's standard identifiers are in platform/core/StdIds.h.
+#pragma once
+
+// Every main-window resource shares 128: template string, menu, menu bar, tool bar and its
+// bitmap, accelerators and icon.
+#define IDR_MAINFRAME 128
+// The list's pop-up menu and its menu bar definition.
+#define IDR_POPUP_MENU 138
+
+#define IDD_ABOUTBOX 100
+#define IDD_ITEM_DIALOG 136
+#define IDB_CHECKBOXES 130
+
+// Menu bar buttons and menu commands.
+#define ID_TOOLS_BUTTON 106
+#define ID_LIST_BUTTON 32771
+#define ID_LIST_NEW_ITEM 32774
+#define ID_LIST_EXIT 32775
+#define ID_POPUP_MENU_BUTTON 32776
+#define ID_POPUP_NEW 32779
+#define ID_POPUP_EDIT 32780
+#define ID_POPUP_DELETE 32781
+
+// Strings.
+#define IDS_EDIT 102
+#define IDS_TOOLS 103
+#define IDS_LIST 32773
+#define IDS_POPUP_MENU 32778
+#define IDS_TIP_NEW 65000
+#define IDS_TIP_FILE 65001
+#define IDS_TIP_HELP 65002
+#define IDS_TIP_SAVE 65003
+#define IDS_TIP_CUT 65004
+#define IDS_TIP_COPY 65005
+#define IDS_TIP_PASTE 65006
+#define IDS_TIP_ABOUT 65007
+
+// Dialog controls.
+#define IDC_ITEM_NAME 1000
+#define IDC_QTY 1001
+#define IDC_SIZE 1002
+#define IDC_NOTE 1004
+#define IDC_HELP_TEXT 1005
