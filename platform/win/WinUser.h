@@ -1,0 +1,53 @@
+// Window messages, styles and the window-manager functions that are not members of CWnd.
+#pragma once
+
+#include "platform/core/CmdTarget.h"
+
+// Messages beyond the ones the message maps dispatch on (platform/core/CmdTarget.h).
+constexpr UINT WM_MOVE = 0x0003;
+constexpr UINT WM_SIZE = 0x0005;
+constexpr UINT WM_SETTEXT = 0x000C;
+constexpr UINT WM_GETTEXT = 0x000D;
+constexpr UINT WM_PAINT = 0x000F;
+constexpr UINT WM_CLOSE = 0x0010;
+constexpr UINT WM_NCDESTROY = 0x0082;
+constexpr UINT WM_KEYDOWN = 0x0100;
+constexpr UINT WM_INITMENUPOPUP = 0x0117;
+constexpr UINT WM_LBUTTONDOWN = 0x0201;
+constexpr UINT WM_LBUTTONUP = 0x0202;
+constexpr UINT WM_USER = 0x0400;
+// The framework's own: sent to every view of a frame when its document is ready.
+constexpr UINT WM_INITIALUPDATE = 0x0364;
+
+// Window styles.
+constexpr DWORD WS_OVERLAPPED = 0x00000000;
+constexpr DWORD WS_TABSTOP = 0x00010000;
+constexpr DWORD WS_GROUP = 0x00020000;
+constexpr DWORD WS_THICKFRAME = 0x00040000;
+constexpr DWORD WS_SYSMENU = 0x00080000;
+constexpr DWORD WS_HSCROLL = 0x00100000;
+constexpr DWORD WS_VSCROLL = 0x00200000;
+constexpr DWORD WS_DLGFRAME = 0x00400000;
+constexpr DWORD WS_BORDER = 0x00800000;
+constexpr DWORD WS_CAPTION = 0x00C00000;
+constexpr DWORD WS_DISABLED = 0x08000000;
+constexpr DWORD WS_VISIBLE = 0x10000000;
+constexpr DWORD WS_POPUP = 0x80000000;
+constexpr DWORD WS_CHILD = 0x40000000;
+constexpr DWORD WS_OVERLAPPEDWINDOW = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+
+// Resource names given as numbers.
+inline LPCTSTR MAKEINTRESOURCE(UINT id) {
+    return reinterpret_cast<LPCTSTR>(std::uintptr_t(WORD(id)));
+}
+inline bool IS_INTRESOURCE(LPCTSTR p) {
+    return (reinterpret_cast<std::uintptr_t>(p) >> 16) == 0;
+}
+
+// Sends a message to a window and returns what its window procedure returned; 0 for no window.
+LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Position of the last mouse input: x in the low 16 bits, y in the high 16 bits, in device-screen
+// coordinates (measured from the main window's client top-left corner, as on the handheld whose
+// frame fills the screen).
+DWORD GetMessagePos();
