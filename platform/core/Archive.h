@@ -23,8 +23,8 @@ public:
 
     // Storing: writes the buffer out. Throws CFileException.
     void Flush();
-    // Loading: makes at least nBytesNeeded unread bytes available in the buffer, or throws
-    // CArchiveException(endOfFile) when the file holds fewer.
+    // Loading: makes nBytesNeeded more unread bytes available in the buffer than it holds now,
+    // or throws CArchiveException(endOfFile) when the file holds fewer.
     void FillBuffer(UINT nBytesNeeded);
     // Storing: flushes; the archive is then detached from its file. Throws.
     void Close();
@@ -78,10 +78,13 @@ private:
     WORD ReadWord();
     DWORD ReadDword();
     std::uint64_t ReadLength(); // the length escapes shared by both string layouts
+    void WriteLength(std::uint64_t n);
 
     CFile* m_pFile;
     UINT m_nMode;
     UINT m_nBufSize;
     std::unique_ptr<BYTE[]> m_ownBuf;
     BYTE* m_lpBufStart;
+    std::uint64_t m_nBufBase = 0;    // file offset of the first byte of the buffer
+    std::uint64_t m_nFileLength = 0; // loading: the file's length when the archive began
 };

@@ -1,0 +1,40 @@
+#include "platform/core/Afx.h"
+
+#include <cstdio>
+
+namespace {
+// Unattended, nothing destructive may happen: a question is answered No.
+int PresentOnStderr(const CString& text, const CString& caption, UINT nType) {
+    std::fprintf(stderr, "%s: %s\n", caption.ToUtf8().c_str(), text.ToUtf8().c_str());
+    return (nType & 0xF) == MB_YESNO ? IDNO : IDOK;
+}
+
+AfxMessageBoxPresenter& Presenter() {
+    static AfxMessageBoxPresenter presenter = PresentOnStderr;
+    return presenter;
+}
+
+CString& AppName() {
+    static CString name(u"VestoryList");
+    return name;
+}
+} // namespace
+
+int AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT) {
+    AfxMessageBoxPresenter& presenter = Presenter();
+    const CString text(lpszText);
+    return presenter ? presenter(text, AppName(), nType) : PresentOnStderr(text, AppName(), nType);
+}
+
+AfxMessageBoxPresenter AfxSetMessageBoxPresenter(AfxMessageBoxPresenter presenter) {
+    AfxMessageBoxPresenter previous = std::move(Presenter());
+    Presenter() = std::move(presenter);
+    return previous;
+}
+
+const CString& AfxGetAppName() {
+    return AppName();
+}
+void AfxSetAppName(const CString& name) {
+    AppName() = name;
+}

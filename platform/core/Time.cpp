@@ -1,0 +1,17 @@
+#include "platform/core/Time.h"
+
+namespace {
+std::time_t g_pinnedNow = 0;
+}
+
+CTime CTime::GetCurrentTime() {
+    return CTime(g_pinnedNow ? g_pinnedNow : std::time(nullptr));
+}
+
+struct std::tm* CTime::GetLocalTm(struct std::tm* ptm) const {
+    return localtime_r(&m_time, ptm);
+}
+
+void CTime::SetCurrentTimeForTesting(std::time_t t) {
+    g_pinnedNow = t;
+}

@@ -1,0 +1,178 @@
+#include "platform/core/Afx.h"
+#include "platform/core/Document.h"
+#include "platform/core/Resource.h"
+#include "platform/core/Time.h"
+#include "platform/core/WideText.h"
+
+#include <climits>
+#include <gtest/gtest.h>
+#include <vector>
+
+TEST(StringTest, FormatsTheProgramsPatterns) {
+    struct Case {
+        CString expected;
+        CString actual;
+    };
+    auto fmt = [](LPCTSTR f, auto... args) {
+        CString s;
+        s.Format(f, args...);
+        return s;
+    };
+    const Case cases[] = {
+        {u"03/05/2002", fmt(u"%02d/%02d/%04d", 3, 5, 2002)},
+        {u"12/31/0999", fmt(u"%02d/%02d/%04d", 12, 31, 999)},
+        {u"-5|123456", fmt(u"%02d|%d", -5, 123456)},
+        {u"-05", fmt(u"%03d", -5)},
+        {u"7 items, 100%", fmt(u"%d items, 100%%", 7)},
+        {u"kept as Vestory.vsl.damaged.", fmt(u"kept as %s.", u"Vestory.vsl.damaged")},
+        {u"\u00E9\U0001F600!", fmt(u"%s!", u"\u00E9\U0001F600")},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.actual.ToUtf8(), c.expected.ToUtf8());
+}
+
+TEST(StringTest, Utf8Conversions) {
+    const CString text(u"a\u00E9\u4E2D\U0001F600\r\n");
+    EXPECT_EQ(text.ToUtf8(), "a\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80\r\n");
+    EXPECT_TRUE(CString::FromUtf8(text.ToUtf8()) == text);
+    // Bytes that are not UTF-8 become U+FFFD, one per bad byte, never dropped silently.
+    EXPECT_TRUE(CString::FromUtf8("a\xFF"
+                                  "b\xC3") == u"a\uFFFDb\uFFFD");
+    EXPECT_TRUE(CString::FromUtf8("\xC0\xAF") == u"\uFFFD\uFFFD");   // overlong '/'
+    EXPECT_TRUE(CString::FromUtf8("\xED\xA0\x80").GetLength() == 3); // encoded surrogate
+}
+
+TEST(WideTextTest, CompareIgnoresCaseFirst) {
+    struct Case {
+        LPCTSTR a;
+        LPCTSTR b;
+        int sign;
+    } cases[] = {
+        {u"shirt", u"shirt", 0},
+        {u"", u"", 0},
+        {u"apple", u"Banana", -1},
+        {u"Banana", u"apple", 1},
+        {u"shirt", u"Shirt", -1},
+        {u"Shirt", u"shirt", 1},
+        {u"Shirt", u"shirts", -1},
+        {u"", u"a", -1},
+        {u"\u00C9clair", u"\u00E9clair", 1},
+        {u"Zebra", u"\u00E9t\u00E9", -1},
+    };
+    for (const Case& c : cases) {
+        int r = lstrcmp(c.a, c.b);
+        EXPECT_EQ((r > 0) - (r < 0), c.sign)
+            << CString(c.a).ToUtf8() << " vs " << CString(c.b).ToUtf8();
+    }
+}
+
+TEST(WideTextTest, ToIntegerFollowsTheCLibrary) {
+    struct Case {
+        LPCTSTR text;
+        int value;
+    } cases[] = {
+        {u"10", 10},
+        {u" 7", 7},
+        {u"\t-3", -3},
+        {u"+4", 4},
+        {u"3 shirts", 3},
+        {u"abc", 0},
+        {u"", 0},
+        {u"- 5", 0},
+        {u"2147483647", INT_MAX},
+        {u"99999999999", INT_MAX},
+        {u"-2147483648", INT_MIN},
+        {u"-99999999999", INT_MIN},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(_wtoi(c.text), c.value) << CString(c.text).ToUtf8();
+    TCHAR buf[8];
+    EXPECT_EQ(lstrlen(lstrcpy(buf, u"Qty")), 3);
+}
+
+TEST(ResourceTest, LoadStringCopiesAndCuts) {
+    static const AFX_STRING_ENTRY strings[] = {{57664, u"About"}, {100, u"VestoryList"}};
+    static const AFX_RESOURCE_MODULE module{{{RT_STRING, 0, strings, 2}}};
+    TCHAR buf[256];
+    EXPECT_EQ(LoadString(&module, 100, buf, 256), 11);
+    EXPECT_TRUE(CString(buf) == u"VestoryList");
+    EXPECT_EQ(LoadString(&module, 100, buf, 6), 5);
+    EXPECT_TRUE(CString(buf) == u"Vesto");
+    EXPECT_EQ(LoadString(&module, 1, buf, 256), 0);
+    EXPECT_EQ(buf[0], 0);
+    EXPECT_EQ(AfxFindResource(&module, 0, RT_MENU), nullptr);
+}
+
+TEST(TimeTest, NowCanBePinned) {
+    // 31 December 2002, noon local time.
+    std::tm tm{};
+    tm.tm_year = 102;
+    tm.tm_mon = 11;
+    tm.tm_mday = 31;
+    tm.tm_hour = 12;
+    tm.tm_isdst = -1;
+    CTime::SetCurrentTimeForTesting(std::mktime(&tm));
+    std::tm now{};
+    CTime::GetCurrentTime().GetLocalTm(&now);
+    CTime::SetCurrentTimeForTesting(0);
+    EXPECT_EQ(now.tm_mday, 31);
+    EXPECT_EQ(now.tm_mon, 11);
+    EXPECT_EQ(now.tm_year, 102);
+    EXPECT_GT(CTime::GetCurrentTime().GetTime(), std::time_t(1600000000));
+}
+
+TEST(MessageBoxTest, PresenterSeesTextAndFlags) {
+    std::vector<std::pair<std::string, UINT>> shown;
+    auto previous =
+        AfxSetMessageBoxPresenter([&](const CString& text, const CString& caption, UINT nType) {
+            shown.emplace_back(text.ToUtf8(), nType);
+            EXPECT_TRUE(caption == AfxGetAppName());
+            return IDYES;
+        });
+    EXPECT_EQ(AfxMessageBox(u"Delete?", MB_YESNO), IDYES);
+    AfxSetMessageBoxPresenter(previous);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].first, "Delete?");
+    EXPECT_EQ(shown[0].second, MB_YESNO);
+    // Unattended, a question is answered No.
+    AfxSetMessageBoxPresenter(nullptr);
+    EXPECT_EQ(AfxMessageBox(u"Delete?", MB_YESNO), IDNO);
+    EXPECT_EQ(AfxMessageBox(u"Note", MB_ICONINFORMATION), IDOK);
+    AfxSetMessageBoxPresenter(previous);
+}
+
+namespace {
+class CCountingDoc : public CDocument {
+public:
+    explicit CCountingDoc(int* pDeleted) : m_pDeleted(pDeleted) {}
+    ~CCountingDoc() override { ++*m_pDeleted; }
+    void DeleteContents() override { ++m_nCleared; }
+    int m_nCleared = 0;
+    int* m_pDeleted;
+};
+} // namespace
+
+TEST(DocumentTest, ViewListAndLifecycle) {
+    int deleted = 0;
+    auto* doc = new CCountingDoc(&deleted);
+    EXPECT_EQ(doc->GetFirstViewPosition(), nullptr);
+    auto* v1 = reinterpret_cast<CView*>(std::uintptr_t(0x10));
+    auto* v2 = reinterpret_cast<CView*>(std::uintptr_t(0x20));
+    doc->AddView(v1);
+    doc->AddView(v2);
+    std::vector<CView*> seen;
+    for (POSITION pos = doc->GetFirstViewPosition(); pos;)
+        seen.push_back(doc->GetNextView(pos));
+    EXPECT_EQ(seen, (std::vector<CView*>{v1, v2}));
+    doc->RemoveView(v1);
+    POSITION pos = doc->GetFirstViewPosition();
+    EXPECT_EQ(doc->GetNextView(pos), v2);
+    EXPECT_EQ(pos, nullptr);
+
+    doc->SetModifiedFlag();
+    EXPECT_TRUE(doc->OnNewDocument());
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(doc->m_nCleared, 1);
+    doc->OnCloseDocument(); // deletes itself
+    EXPECT_EQ(deleted, 1);
+}
