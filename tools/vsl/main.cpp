@@ -1,0 +1,168 @@
+// vsl: the garment list file from the command line (dump as CSV, import from CSV, check).
+#include "tools/vsl/Csv.h"
+#include "tools/vsl/ListFile.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+
+namespace {
+constexpr const char* kHeader = "AC,Item Name,Qty,Size,Note,Month,Day,Year";
+constexpr int kExitDamaged = 1;
+constexpr int kExitError = 2;
+
+const char* const kUsage =
+    "Usage: vsl dump FILE          write the list in FILE to standard output as CSV\n"
+    "       vsl import CSV FILE    write FILE as a list file from CSV made by dump\n"
+    "       vsl check FILE         tell whether FILE reads whole\n"
+    "       vsl --help             show this text\n"
+    "\n"
+    "The CSV has the header line\n"
+    "  AC,Item Name,Qty,Size,Note,Month,Day,Year\n"
+    "and one line per garment (UTF-8, CRLF line ends).\n"
+    "Exit status: 0 success, 1 check found the file damaged, 2 any error.\n";
+
+int Fail(const std::string& where, const std::string& message) {
+    std::cerr << "vsl: " << where << ": " << message << '\n';
+    return kExitError;
+}
+
+std::string Number(LONG n) {
+    return std::to_string(n);
+}
+
+bool ParseNumber(const std::string& text, LONG* pValue) {
+    if (text.empty() || text.size() > 11)
+        return false;
+    std::size_t i = text[0] == '-' ? 1 : 0;
+    if (i == text.size())
+        return false;
+    long long v = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+        v = v * 10 + (text[i] - '0');
+    }
+    if (text[0] == '-')
+        v = -v;
+    if (v < INT32_MIN || v > INT32_MAX)
+        return false;
+    *pValue = LONG(v);
+    return true;
+}
+
+bool IsUtf8(const std::string& s) {
+    return CString::FromUtf8(s).ToUtf8() == s;
+}
+
+int Dump(const std::string& path) {
+    ListReadResult list = ReadListFile(path);
+    if (!list.opened || !list.error.empty())
+        return Fail(path, "cannot read: " + list.error);
+    if (list.damaged)
+        return Fail(path, "damaged at byte " + std::to_string(list.damagedAt) + " after " +
+                              std::to_string(list.items.size()) + " items");
+    std::string out = std::string(kHeader) + "\r\n";
+    for (const CData& d : list.items) {
+        const std::string fields[] = {Number(d.m_bAtCleaners), d.m_strItemName.ToUtf8(),
+                                      d.m_strQty.ToUtf8(),     d.m_strSize.ToUtf8(),
+                                      d.m_strNote.ToUtf8(),    Number(d.m_nMonth),
+                                      Number(d.m_nDay),        Number(d.m_nYear)};
+        for (std::size_t i = 0; i < std::size(fields); ++i) {
+            if (i > 0)
+                out += ',';
+            csv::AppendField(out, fields[i]);
+        }
+        out += "\r\n";
+    }
+    if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0)
+        return Fail("standard output", std::strerror(errno));
+    return 0;
+}
+
+int Import(const std::string& csvPath, const std::string& listPath) {
+    std::ifstream in(csvPath, std::ios::binary);
+    if (!in)
+        return Fail(csvPath, std::string("cannot read: ") + std::strerror(errno));
+    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad())
+        return Fail(csvPath, "cannot read");
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) // spreadsheets like to add a byte-order mark
+        text.erase(0, 3);
+
+    std::vector<csv::Row> rows;
+    std::string error;
+    int line = 0;
+    if (!csv::Parse(text, &rows, &error, &line))
+        return Fail(csvPath + ":" + std::to_string(line), error);
+    std::string header;
+    for (std::size_t i = 0; !rows.empty() && i < rows[0].fields.size(); ++i)
+        header += (i ? "," : "") + rows[0].fields[i];
+    if (header != kHeader)
+        return Fail(csvPath + ":1", std::string("the header line must be ") + kHeader);
+
+    static const char* const kNames[] = {"AC",   "Item Name", "Qty", "Size",
+                                         "Note", "Month",     "Day", "Year"};
+    std::vector<CData> items;
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+        const csv::Row& row = rows[r];
+        const std::string where = csvPath + ":" + std::to_string(row.line);
+        if (row.fields.size() != 8)
+            return Fail(where, "expected 8 fields, found " + std::to_string(row.fields.size()));
+        CData d;
+        LONG* numbers[] = {&d.m_bAtCleaners, nullptr,     nullptr,   nullptr,
+                           nullptr,          &d.m_nMonth, &d.m_nDay, &d.m_nYear};
+        CString* texts[] = {nullptr,      &d.m_strItemName, &d.m_strQty, &d.m_strSize,
+                            &d.m_strNote, nullptr,          nullptr,     nullptr};
+        for (std::size_t i = 0; i < 8; ++i) {
+            const std::string& f = row.fields[i];
+            if (numbers[i] && !ParseNumber(f, numbers[i]))
+                return Fail(where,
+                            std::string(kNames[i]) + " is not a whole number: \"" + f + "\"");
+            if (texts[i]) {
+                if (!IsUtf8(f))
+                    return Fail(where, std::string(kNames[i]) + " is not UTF-8 text");
+                *texts[i] = CString::FromUtf8(f);
+            }
+        }
+        items.push_back(d);
+    }
+    std::string writeError = WriteListFile(listPath, items);
+    if (!writeError.empty())
+        return Fail(listPath, "cannot write: " + writeError);
+    return 0;
+}
+
+int Check(const std::string& path) {
+    ListReadResult list = ReadListFile(path);
+    if (!list.opened || !list.error.empty())
+        return Fail(path, "cannot read: " + list.error);
+    if (list.damaged) {
+        std::printf("damaged at byte %llu after %zu items\n",
+                    static_cast<unsigned long long>(list.damagedAt), list.items.size());
+        return kExitDamaged;
+    }
+    std::printf("%zu items\n", list.items.size());
+    return 0;
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (args.size() == 2 && args[0] == "dump")
+        return Dump(args[1]);
+    if (args.size() == 2 && args[0] == "check")
+        return Check(args[1]);
+    if (args.size() == 3 && args[0] == "import")
+        return Import(args[1], args[2]);
+    std::fputs(kUsage, stderr);
+    return kExitError;
+}
