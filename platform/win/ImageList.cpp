@@ -46,7 +46,7 @@ BOOL CImageList::Create(UINT nBitmapID, int cx, int /*nGrow*/, COLORREF crMask) 
     auto* pList = new HIMAGELIST__{QSize(cx, bitmap.height()), {}};
     for (int x = 0; x + cx <= bitmap.width(); x += cx) {
         QPixmap picture = QPixmap::fromImage(bitmap.copy(x, 0, cx, bitmap.height()));
-        picture.setMask(picture.createMaskFromColor(mask, Qt::MaskOutColor));
+        picture.setMask(picture.createMaskFromColor(mask, Qt::MaskInColor));
         pList->pictures.push_back(std::move(picture));
     }
     m_hImageList = pList;

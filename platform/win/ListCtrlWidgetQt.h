@@ -1,0 +1,44 @@
+// CListCtrlWidget: the list control on screen. It draws a CListCtrlModel and turns taps on
+// rows and headers and divider drags into the model's input calls; it decides nothing itself.
+#pragma once
+
+#include "platform/win/ListCtrlModel.h"
+
+#include <QTableView>
+
+class CListCtrlAdapter;
+class CListCtrlDelegate;
+
+class CListCtrlWidget : public QTableView {
+public:
+    // The model must outlive the widget.
+    CListCtrlWidget(CListCtrlModel& model, QWidget* parent);
+    ~CListCtrlWidget() override;
+
+    // Brings the screen up to date with the model now instead of on the next turn of the
+    // event loop (changes come in bursts, a rebuild is thousands of messages).
+    void SyncNow();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void updateGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    void ScheduleSync();
+    void ReportLayout();
+    int HitRow(const QPoint& ptViewport, POINT* pClient);
+
+    CListCtrlModel& m_model;
+    CListCtrlAdapter* m_pAdapter;
+    CListCtrlDelegate* m_pDelegate;
+    bool m_bSyncPending = false;
+    bool m_bSyncingWidths = false;
+    bool m_bPressed = false;
+    int m_iPressedRow = -1;
+};
