@@ -13,6 +13,8 @@ public:
     ~CVestoryListDoc() override;
 
     BOOL OnNewDocument() override;
+    // Replaces the records with those of another list file (File Open).
+    BOOL OnOpenDocument(LPCTSTR lpszPathName) override;
     void DeleteContents() override;
     void Serialize(CArchive& ar) override;
 
@@ -32,8 +34,15 @@ public:
 
 protected:
     void LoadList();
+    // Reads a list file in place of the records held, keeping what reads whole from a
+    // damaged file; FALSE when the file cannot be opened.
+    BOOL ReadListFile(LPCTSTR lpszPath);
 
     std::vector<CData> m_items;
+
+private:
+    void RefreshView();
+    void ReportDamagedFile(LPCTSTR lpszPath);
 
     DECLARE_MESSAGE_MAP()
 };

@@ -1,0 +1,298 @@
+// The list document without a window: reading, saving and changing the list file.
+#include "data/VestoryListDoc.h"
+#include "platform/core/Afx.h"
+#include "platform/core/Time.h"
+#include "tests/core/TempRoot.h"
+
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+CData Record(const std::string& name, const std::string& qty = "1") {
+    CData d;
+    d.m_strItemName = CString::FromUtf8(name);
+    d.m_strQty = CString::FromUtf8(qty);
+    d.m_strSize = u"M";
+    d.m_strNote = u"note\r\nline 2";
+    return d;
+}
+
+// The bytes of a list file holding these records, and where each record begins.
+std::string ListBytes(const TempRoot& root, std::vector<CData> items,
+                      std::vector<std::size_t>* pStarts = nullptr) {
+    fs::path p = root.path() / "scratch.bin";
+    CFile f;
+    EXPECT_TRUE(f.Open(CString::FromUtf8(p.string()), CFile::modeCreate | CFile::modeWrite));
+    {
+        CArchive ar(&f, CArchive::store);
+        for (CData& d : items) {
+            if (pStarts)
+                pStarts->push_back(std::size_t(ar.GetPosition()));
+            d.Serialize(ar);
+        }
+    }
+    f.Close();
+    std::string bytes = TempRoot::ReadAll(p);
+    fs::remove(p);
+    return bytes;
+}
+
+std::vector<std::string> Names(const CVestoryListDoc& doc) {
+    std::vector<std::string> names;
+    for (int i = 0; i < doc.GetItemCount(); ++i)
+        names.push_back(doc.GetItem(i).m_strItemName.ToUtf8());
+    return names;
+}
+
+std::vector<std::string> FolderEntries(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (auto& e : fs::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class DocumentTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_previous =
+            AfxSetMessageBoxPresenter([this](const CString& text, const CString&, UINT nType) {
+                m_messages.emplace_back(text.ToUtf8(), nType);
+                return IDOK;
+            });
+    }
+    void TearDown() override {
+        AfxSetMessageBoxPresenter(m_previous);
+        CTime::SetCurrentTimeForTesting(0);
+    }
+    // A document as the framework sets it up at start-up.
+    std::unique_ptr<CVestoryListDoc> Start() {
+        auto doc = std::make_unique<CVestoryListDoc>();
+        EXPECT_TRUE(doc->OnNewDocument());
+        return doc;
+    }
+    fs::path Folder() const { return m_root.ListFile().parent_path(); }
+
+    TempRoot m_root;
+    std::vector<std::pair<std::string, UINT>> m_messages;
+    AfxMessageBoxPresenter m_previous;
+};
+} // namespace
+
+TEST_F(DocumentTest, StartsEmptyWithoutAFileAndCreatesNone) {
+    auto doc = Start();
+    EXPECT_EQ(doc->GetItemCount(), 0);
+    EXPECT_FALSE(fs::exists(m_root.ListFile()));
+    TempRoot::WriteAll(m_root.ListFile(), "");
+    doc = Start();
+    EXPECT_EQ(doc->GetItemCount(), 0);
+    EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_F(DocumentTest, LoadsHundredsOfRecordsWholeAndInOrder) {
+    std::vector<CData> items;
+    std::vector<std::string> expected;
+    for (int i = 0; i < 600; ++i) {
+        // Names of varying length move the record edges across the buffer.
+        std::string name = "Item " + std::to_string(i) + std::string(std::size_t(i % 37), 'x');
+        items.push_back(Record(name, std::to_string(i % 20 + 1)));
+        items.back().m_bAtCleaners = i % 2;
+        items.back().m_nYear = i % 2 ? 2000 + i % 30 : 0;
+        expected.push_back(name);
+    }
+    std::string bytes = ListBytes(m_root, items);
+    ASSERT_GT(bytes.size(), 10u * 4096u);
+    TempRoot::WriteAll(m_root.ListFile(), bytes);
+
+    auto doc = Start();
+    EXPECT_EQ(Names(*doc), expected);
+    EXPECT_EQ(doc->GetItem(599).m_nYear, 2000 + 599 % 30);
+    EXPECT_TRUE(doc->GetItem(3).m_strNote == u"note\r\nline 2");
+    // A second new-document step on the same document reads the list again, not twice.
+    EXPECT_TRUE(doc->OnNewDocument());
+    EXPECT_EQ(doc->GetItemCount(), 600);
+    // Saving unchanged records gives the same bytes back.
+    doc->SaveList();
+    EXPECT_EQ(TempRoot::ReadAll(m_root.ListFile()), bytes);
+    EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_F(DocumentTest, DamagedFileKeepsWhatReadsWholeAndACopy) {
+    std::vector<std::size_t> starts;
+    const std::string good =
+        ListBytes(m_root, {Record("Shirt"), Record("Coat"), Record("Tie")}, &starts);
+    std::string hostile = good;
+    hostile.replace(starts[2] + 4, 4, "\xFF\xFE\xFF\xFF"); // item name: 0xFFFF... follows
+    hostile.insert(starts[2] + 8, "\xFF\xFF\xFF\xFF\xFF\xFF");
+    struct Case {
+        const char* name;
+        std::string bytes;
+        int itemsRead;
+        bool takenAlready; // Vestory.vsl.damaged exists from an earlier start
+    } cases[] = {
+        {"cut inside the last record", good.substr(0, good.size() - 3), 2, false},
+        {"cut inside the second record's name", good.substr(0, starts[1] + 9), 1, false},
+        {"hostile string length", hostile, 2, false},
+        {"a lone byte", "\x01", 0, false},
+        {"earlier copy present", good.substr(0, good.size() - 3), 2, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(Folder());
+        m_messages.clear();
+        TempRoot::WriteAll(m_root.ListFile(), c.bytes);
+        if (c.takenAlready)
+            TempRoot::WriteAll(m_root.ListFile().string() + ".damaged", "older");
+        const std::string copyName =
+            c.takenAlready ? "Vestory.vsl.damaged.1" : "Vestory.vsl.damaged";
+
+        auto doc = Start();
+        std::vector<std::string> expected = {"Shirt", "Coat", "Tie"};
+        expected.resize(std::size_t(c.itemsRead));
+        EXPECT_EQ(Names(*doc), expected);
+        ASSERT_EQ(m_messages.size(), 1u);
+        EXPECT_EQ(m_messages[0].first, "The list file is damaged. " + std::to_string(c.itemsRead) +
+                                           " items were read; the damaged file was kept as " +
+                                           copyName + ".");
+        EXPECT_EQ(m_messages[0].second, MB_ICONINFORMATION);
+        EXPECT_EQ(TempRoot::ReadAll(Folder() / copyName), c.bytes);
+        EXPECT_EQ(TempRoot::ReadAll(m_root.ListFile()), c.bytes); // untouched until a change
+
+        // The next change writes what was read; the copy stays.
+        doc->AddItem(Record("Scarf"));
+        doc->SaveList();
+        auto again = Start();
+        expected.push_back("Scarf");
+        EXPECT_EQ(Names(*again), expected);
+        EXPECT_EQ(TempRoot::ReadAll(Folder() / copyName), c.bytes);
+        EXPECT_EQ(m_messages.size(), 1u);
+    }
+}
+
+TEST_F(DocumentTest, DeleteKeepsTheOrderAndSaves) {
+    const std::vector<std::string> all = {"a", "b", "c", "d"};
+    for (int index = 0; index < 4; ++index) {
+        SCOPED_TRACE(index);
+        auto doc = Start();
+        doc->DeleteContents();
+        for (const std::string& n : all)
+            doc->AddItem(Record(n));
+        doc->DeleteItem(index);
+        std::vector<std::string> expected = all;
+        expected.erase(expected.begin() + index);
+        EXPECT_EQ(Names(*doc), expected);
+        EXPECT_EQ(Names(*Start()), expected); // the file holds exactly the rest
+    }
+    auto doc = Start();
+    while (doc->GetItemCount() > 0)
+        doc->DeleteItem(0);
+    EXPECT_EQ(fs::file_size(m_root.ListFile()), 0u);
+    EXPECT_EQ(Start()->GetItemCount(), 0);
+    EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_F(DocumentTest, ToggleStampsTodayAndClearsCompletely) {
+    std::tm tm{};
+    tm.tm_year = 102;
+    tm.tm_mon = 11;
+    tm.tm_mday = 31;
+    tm.tm_hour = 23;
+    tm.tm_min = 59;
+    tm.tm_isdst = -1;
+    CTime::SetCurrentTimeForTesting(std::mktime(&tm));
+
+    auto doc = Start();
+    doc->AddItem(Record("Shirt", "3"));
+    doc->ToggleAtCleaners(0);
+    CData d = doc->GetItem(0);
+    EXPECT_EQ(d.m_bAtCleaners, 1);
+    EXPECT_EQ(d.m_nMonth, 12);
+    EXPECT_EQ(d.m_nDay, 31);
+    EXPECT_EQ(d.m_nYear, 2002);
+    EXPECT_FALSE(fs::exists(m_root.ListFile())); // the caller saves
+    doc->SaveList();
+    std::string bytes = TempRoot::ReadAll(m_root.ListFile());
+    EXPECT_EQ(bytes.substr(bytes.size() - 12), std::string("\x1F\0\0\0\x0C\0\0\0\xD2\x07\0\0", 12));
+
+    doc->ToggleAtCleaners(0);
+    d = doc->GetItem(0);
+    EXPECT_EQ(d.m_bAtCleaners, 0);
+    EXPECT_EQ(d.m_nMonth + d.m_nDay + d.m_nYear, 0);
+    EXPECT_TRUE(d.m_strItemName == u"Shirt");
+    EXPECT_TRUE(d.m_strQty == u"3");
+}
+
+TEST_F(DocumentTest, FailedSaveChangesNothingAndTheNextOneWorks) {
+    auto doc = Start();
+    doc->AddItem(Record("Shirt"));
+    doc->SaveList();
+    const std::string before = TempRoot::ReadAll(m_root.ListFile());
+    doc->AddItem(Record("Coat"));
+    ::chmod(m_root.path().c_str(), 0755);
+    ::chmod((m_root.path() / "My Documents").c_str(), 0755);
+
+    // A read-only folder, then a full disk (a file size limit) in the middle of the write.
+    for (int failure = 0; failure < 2; ++failure) {
+        SCOPED_TRACE(failure == 0 ? "read-only folder" : "disk full");
+        m_messages.clear();
+        rlimit oldLimit{};
+        ::getrlimit(RLIMIT_FSIZE, &oldLimit);
+        ::chmod(Folder().c_str(), failure == 0 ? 0555 : 0777);
+        {
+            Unprivileged user;
+            if (failure == 1) {
+                std::signal(SIGXFSZ, SIG_IGN);
+                rlimit small = oldLimit;
+                small.rlim_cur = 40;
+                ::setrlimit(RLIMIT_FSIZE, &small);
+            }
+            doc->SaveList();
+            ::setrlimit(RLIMIT_FSIZE, &oldLimit);
+        }
+        ASSERT_EQ(m_messages.size(), 1u);
+        EXPECT_EQ(m_messages[0].first, "Unable to save list file!");
+        EXPECT_EQ(m_messages[0].second, 0x40u);
+        EXPECT_EQ(TempRoot::ReadAll(m_root.ListFile()), before);
+        EXPECT_EQ(FolderEntries(Folder()), (std::vector<std::string>{"Vestory.vsl"}));
+        EXPECT_EQ(Names(*doc), (std::vector<std::string>{"Shirt", "Coat"}));
+    }
+
+    m_messages.clear();
+    ::chmod(Folder().c_str(), 0755);
+    doc->SaveList();
+    EXPECT_TRUE(m_messages.empty());
+    EXPECT_EQ(Names(*Start()), (std::vector<std::string>{"Shirt", "Coat"}));
+    EXPECT_EQ(TempRoot::ReadAll(m_root.ListFile().string() + ".bak"), before);
+}
+
+TEST_F(DocumentTest, OpenReplacesTheRecordsAndSaveAsWritesACopy) {
+    auto doc = Start();
+    doc->AddItem(Record("Shirt"));
+    doc->SaveList();
+    const fs::path other = m_root.path() / "other.vsl";
+    TempRoot::WriteAll(other, ListBytes(m_root, {Record("Coat"), Record("Tie")}));
+    const CString otherPath = CString::FromUtf8(other.string());
+
+    EXPECT_TRUE(doc->OnOpenDocument(otherPath));
+    EXPECT_EQ(Names(*doc), (std::vector<std::string>{"Coat", "Tie"}));
+    EXPECT_FALSE(doc->OnOpenDocument(CString::FromUtf8((m_root.path() / "none.vsl").string())));
+    EXPECT_EQ(Names(*doc), (std::vector<std::string>{"Coat", "Tie"}));
+    EXPECT_EQ(m_messages.size(), 1u);
+
+    const fs::path copy = m_root.path() / "copy.vsl";
+    EXPECT_TRUE(doc->OnSaveDocument(CString::FromUtf8(copy.string())));
+    EXPECT_EQ(TempRoot::ReadAll(copy), TempRoot::ReadAll(other));
+}
+
+TEST_F(DocumentTest, NewItemCommandIsInTheDocumentsMap) {
+    CVestoryListDoc doc;
+    AFX_CMDHANDLERINFO info{};
+    EXPECT_TRUE(doc.OnCmdMsg(32774, CN_COMMAND, nullptr, &info));
+    EXPECT_EQ(info.pTarget, &doc);
+    EXPECT_EQ(CRuntimeClass::FromName("CData") != nullptr, true);
+    std::unique_ptr<CObject> created(RUNTIME_CLASS(CVestoryListDoc)->CreateObject());
+    EXPECT_TRUE(created->IsKindOf(RUNTIME_CLASS(CDocument)));
+}

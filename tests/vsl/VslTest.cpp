@@ -1,0 +1,155 @@
+// vsl as a user runs it: the real program, its output, its exit status and the files it leaves.
+#include "data/Data.h"
+#include "tests/core/TempRoot.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class VslTest : public ::testing::Test {
+protected:
+    Outcome Vsl(const std::string& args) {
+        const fs::path out = m_root.path() / "stdout";
+        const fs::path err = m_root.path() / "stderr";
+        std::string command = std::string(VSL_PROGRAM) + " " + args + " >'" + out.string() +
+                              "' 2>'" + err.string() + "'";
+        int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, TempRoot::ReadAll(out),
+                TempRoot::ReadAll(err)};
+    }
+    std::string P(const char* name) const { return "'" + (m_root.path() / name).string() + "'"; }
+    fs::path F(const char* name) const { return m_root.path() / name; }
+    std::size_t FolderEntries() const {
+        return std::size_t(std::distance(fs::directory_iterator(m_root.path()), {}));
+    }
+
+    void WriteList(const char* name, std::vector<CData> items) {
+        CFile f;
+        ASSERT_TRUE(
+            f.Open(CString::FromUtf8(F(name).string()), CFile::modeCreate | CFile::modeWrite));
+        CArchive ar(&f, CArchive::store);
+        for (CData& d : items)
+            d.Serialize(ar);
+        ar.Close();
+    }
+
+    TempRoot m_root;
+};
+
+CData Garment(LONG ac, const char16_t* name, const char16_t* qty, const char16_t* size,
+              const char16_t* note, LONG month, LONG day, LONG year) {
+    CData d;
+    d.m_bAtCleaners = ac;
+    d.m_strItemName = name;
+    d.m_strQty = qty;
+    d.m_strSize = size;
+    d.m_strNote = note;
+    d.m_nMonth = month;
+    d.m_nDay = day;
+    d.m_nYear = year;
+    return d;
+}
+
+const char* const kHeader = "AC,Item Name,Qty,Size,Note,Month,Day,Year\r\n";
+} // namespace
+
+TEST_F(VslTest, DumpWritesCsvAndImportGivesTheFileBack) {
+    WriteList("list.vsl",
+              {Garment(1, u"Shirt, white", u"2", u"L", u"collar \"starch\"\r\nno fold", 3, 5, 2002),
+               Garment(0, u"Blouse \u00E9\U0001F455", u"", u"", u"", 0, 0, 0),
+               Garment(7, u" spaced ", u"x", u"40", u"\n", 13, -1, 99999)});
+    Outcome dump = Vsl("dump " + P("list.vsl"));
+    ASSERT_EQ(dump.status, 0) << dump.err;
+    EXPECT_EQ(dump.out,
+              std::string(kHeader) +
+                  "1,\"Shirt, white\",2,L,\"collar \"\"starch\"\"\r\nno fold\",3,5,2002\r\n"
+                  "0,Blouse \xC3\xA9\xF0\x9F\x91\x95,,,,0,0,0\r\n"
+                  "7, spaced ,x,40,\"\n\",13,-1,99999\r\n");
+    EXPECT_TRUE(dump.err.empty());
+
+    TempRoot::WriteAll(F("list.csv"), dump.out);
+    Outcome import = Vsl("import " + P("list.csv") + " " + P("copy.vsl"));
+    ASSERT_EQ(import.status, 0) << import.err;
+    EXPECT_EQ(TempRoot::ReadAll(F("copy.vsl")), TempRoot::ReadAll(F("list.vsl")));
+    EXPECT_EQ(Vsl("dump " + P("copy.vsl")).out, dump.out);
+}
+
+TEST_F(VslTest, CheckCountsOrFindsTheDamage) {
+    std::vector<CData> items;
+    for (int i = 0; i < 300; ++i)
+        items.push_back(Garment(i % 2, u"Coat", u"1", u"M", u"", 1, 2, 2003));
+    WriteList("list.vsl", items);
+    Outcome ok = Vsl("check " + P("list.vsl"));
+    EXPECT_EQ(ok.status, 0);
+    EXPECT_EQ(ok.out, "300 items\n");
+
+    TempRoot::WriteAll(F("empty.vsl"), "");
+    EXPECT_EQ(Vsl("check " + P("empty.vsl")).out, "0 items\n");
+    EXPECT_EQ(Vsl("dump " + P("empty.vsl")).out, kHeader);
+
+    // Each record is 44 bytes; cut into the 101st.
+    std::string bytes = TempRoot::ReadAll(F("list.vsl"));
+    ASSERT_EQ(bytes.size(), 300u * 44u);
+    TempRoot::WriteAll(F("cut.vsl"), bytes.substr(0, 100 * 44 + 10));
+    Outcome cut = Vsl("check " + P("cut.vsl"));
+    EXPECT_EQ(cut.status, 1);
+    EXPECT_EQ(cut.out, "damaged at byte 4400 after 100 items\n");
+    Outcome dumpCut = Vsl("dump " + P("cut.vsl"));
+    EXPECT_EQ(dumpCut.status, 2);
+    EXPECT_TRUE(dumpCut.out.empty());
+}
+
+TEST_F(VslTest, BadInputIsOneMessageNamingFileAndLineAndWritesNothing) {
+    const std::string row = "1,Shirt,2,L,,3,5,2002\r\n";
+    struct Case {
+        const char* name;
+        std::string csv;
+        std::string where; // expected start of the message after "vsl: "
+    } cases[] = {
+        {"wrong header", "AC,Name,Qty,Size,Note,Month,Day,Year\r\n" + row, "in.csv:1:"},
+        {"empty file", "", "in.csv:1:"},
+        {"letters in a number", kHeader + row + "0,Tie,1,,,x,0,0\r\n", "in.csv:3:"},
+        {"number too large", kHeader + row + "0,Tie,1,,,0,0,2147483648\r\n", "in.csv:3:"},
+        {"empty number", kHeader + std::string("0,Tie,1,,,,0,0\r\n"), "in.csv:2:"},
+        {"too few fields", kHeader + std::string("0,Tie,1\r\n"), "in.csv:2:"},
+        {"stray quote", kHeader + std::string("0,T\"ie,1,,,0,0,0\r\n"), "in.csv:2:"},
+        {"text after a quote", kHeader + std::string("0,\"Tie\"x,1,,,0,0,0\r\n"), "in.csv:2:"},
+        {"unclosed quote", kHeader + row + row + "0,\"Tie\r\n,1,,,0,0,0\r\n", "in.csv:4:"},
+        {"line after a multi-line note",
+         kHeader + std::string("0,a,1,,\"x\r\ny\",0,0,0\r\n1,b\r\n"), "in.csv:4:"},
+        {"not UTF-8", kHeader + std::string("0,\xFF,1,,,0,0,0\r\n"), "in.csv:2:"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempRoot::WriteAll(F("in.csv"), c.csv);
+        Outcome r = Vsl("import " + P("in.csv") + " " + P("out.vsl"));
+        EXPECT_EQ(r.status, 2);
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_EQ(r.err.rfind("vsl: ", 0), 0u);
+        EXPECT_NE(r.err.find(c.where), std::string::npos) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_FALSE(fs::exists(F("out.vsl")));
+        EXPECT_EQ(FolderEntries(), 3u); // in.csv, stdout, stderr, and nothing else
+    }
+
+    for (const char* args : {"dump", "check", "import"}) {
+        Outcome r = Vsl(std::string(args) + " " + P("missing.vsl") +
+                        (std::string(args) == "import" ? " " + P("out.vsl") : ""));
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_NE(r.err.find("missing.vsl"), std::string::npos) << r.err;
+        EXPECT_TRUE(r.out.empty());
+    }
+    EXPECT_EQ(Vsl("").status, 2);
+    EXPECT_EQ(Vsl("frobnicate x").status, 2);
+    Outcome help = Vsl("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("vsl import CSV FILE"), std::string::npos);
+}
