@@ -5,7 +5,9 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,6 +25,49 @@ void MakeFolders(const std::string& folder) {
         if (i == folder.size() || folder[i] == '/')
             ::mkdir(folder.substr(0, i).c_str(), 0777);
     }
+}
+
+std::string NameOf(const std::string& path) {
+    return path.substr(path.find_last_of('/') + 1);
+}
+
+// New files are "<folder>/.<name>.XXXXXX". A save holds a lock on its new file until it has
+// been renamed, so one left behind by a killed save is the only kind that can be locked here,
+// and goes. Without this every crash in the middle of a save would leave one more file.
+void RemoveStaleNewFiles(const std::string& target) {
+    const std::string folder = FolderOf(target);
+    const std::string prefix = "." + NameOf(target) + ".";
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return;
+    while (const dirent* entry = ::readdir(dir)) {
+        std::string name = entry->d_name;
+        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        std::string path = folder + "/" + name;
+        int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(path.c_str());
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
+// Replaces "<target>.bak" by the target's current version in one rename, so that a crash
+// never leaves the backup missing. A missing backup is no reason to fail the save.
+void KeepBackup(const std::string& target) {
+    std::string link = FolderOf(target) + "/." + NameOf(target) + ".XXXXXX";
+    int fd = ::mkostemp(link.data(), O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::close(fd);
+    ::unlink(link.c_str());
+    if (::link(target.c_str(), link.c_str()) != 0)
+        return;
+    if (::rename(link.c_str(), (target + ".bak").c_str()) != 0)
+        ::unlink(link.c_str());
 }
 
 mode_t NewFileMode(const std::string& target) {
@@ -46,10 +91,12 @@ BOOL CReplaceFile::Open(LPCTSTR lpszFileName, UINT, void*) {
     std::string folder = FolderOf(m_targetHostPath);
     MakeFolders(folder);
     std::string name = m_targetHostPath.substr(m_targetHostPath.find_last_of('/') + 1);
+    RemoveStaleNewFiles(m_targetHostPath);
     std::string temp = folder + "/." + name + ".XXXXXX";
     int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0)
         return FALSE;
+    ::flock(fd, LOCK_EX);
     ::fchmod(fd, NewFileMode(m_targetHostPath));
     m_fd = fd;
     m_hostPath = temp;
@@ -59,12 +106,9 @@ BOOL CReplaceFile::Open(LPCTSTR lpszFileName, UINT, void*) {
 void CReplaceFile::Commit() {
     try {
         CFile::Flush();
-        CFile::Close();
         // The previous version stays reachable as .bak; a hard link keeps the target itself
-        // in place until the rename swaps it. A missing backup is no reason to fail the save.
-        std::string backup = m_targetHostPath + ".bak";
-        ::unlink(backup.c_str());
-        ::link(m_targetHostPath.c_str(), backup.c_str());
+        // in place until the rename swaps it.
+        KeepBackup(m_targetHostPath);
         if (::rename(m_hostPath.c_str(), m_targetHostPath.c_str()) != 0)
             throw CFileException(errno == ENOSPC ? CFileException::diskFull
                                                  : CFileException::generic,
@@ -74,6 +118,10 @@ void CReplaceFile::Commit() {
         throw;
     }
     m_hostPath.clear();
+    // Closed only now: the lock marks the new file as in use until it has its final name.
+    // Its contents are already on disk, so a failing close changes nothing.
+    ::close(m_fd);
+    m_fd = -1;
     // The rename is durable once the folder is. It has already happened, so a folder that
     // cannot be synced (some file systems refuse) does not turn the save into a failure.
     int dir = ::open(FolderOf(m_targetHostPath).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
