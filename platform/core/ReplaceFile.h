@@ -3,10 +3,11 @@
 
 #include "platform/core/File.h"
 
-// Open() creates a new file in the target's folder (creating missing folders); Commit() makes
-// it durable, keeps the previous version as "<name>.bak" and renames the new file over the
-// target, so the target is always either the old file or the new one, whole, and never
-// missing. Abandon() (or destruction without Commit) removes the new file.
+// Open() removes new files that killed saves left behind and creates a new file in the
+// target's folder (creating missing folders); Commit() makes it durable, keeps the previous
+// version as "<name>.bak" and renames the new file over the target, so the target is always
+// either the old file or the new one, whole, and never missing. Abandon() (or destruction
+// without Commit) removes the new file.
 class CReplaceFile : public CFile {
 public:
     ~CReplaceFile() override;
