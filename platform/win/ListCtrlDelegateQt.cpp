@@ -6,6 +6,20 @@
 #include <QPainter>
 #include <QPixmap>
 
+namespace {
+
+// Without LVS_SHOWSELALWAYS the selection shows only while the list has the focus. A pop-up
+// menu does not take the focus from the window it was opened over, so the tapped row stays
+// highlighted under the menu.
+bool HasFocus(const QWidget* pList) {
+    if (!pList)
+        return false;
+    return pList->hasFocus() ||
+           (QApplication::activePopupWidget() && pList->window()->focusWidget() == pList);
+}
+
+} // namespace
+
 CListCtrlDelegate::CListCtrlDelegate(const CListCtrlModel& model, QObject* parent)
     : QStyledItemDelegate(parent), m_model(model) {}
 
@@ -18,9 +32,7 @@ void CListCtrlDelegate::initStyleOption(QStyleOptionViewItem* option,
         ~(QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDecoration);
     option->icon = QIcon();
     option->state &= ~QStyle::State_HasFocus;
-    // Without LVS_SHOWSELALWAYS the selection shows only while the list has the focus.
-    const bool bShown = (m_model.GetStyle() & LVS_SHOWSELALWAYS) != 0 ||
-                        (option->widget && option->widget->hasFocus());
+    const bool bShown = (m_model.GetStyle() & LVS_SHOWSELALWAYS) != 0 || HasFocus(option->widget);
     if (bShown && index.data(CListCtrlAdapter::SelectedRole).toBool())
         option->state |= QStyle::State_Selected;
     else
