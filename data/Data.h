@@ -11,6 +11,9 @@ public:
     CData();
     CData(const CData& other);
     CData& operator=(const CData& other);
+    // Moves let the list grow without copying every text.
+    CData(CData&& other) noexcept = default;
+    CData& operator=(CData&& other) noexcept = default;
     ~CData() override = default;
 
     // Storing writes the eight fields; loading overwrites every one of them.

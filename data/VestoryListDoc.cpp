@@ -46,10 +46,16 @@ void CVestoryListDoc::Serialize(CArchive& ar) {
             data.Serialize(ar);
         return;
     }
-    CData data;
+    // Each record is read in place at the end of the list; one that does not read whole is
+    // taken off again, so the list keeps exactly the records before the damage.
     while (!ar.IsAtEnd()) {
-        data.Serialize(ar);
-        m_items.push_back(data);
+        m_items.emplace_back();
+        try {
+            m_items.back().Serialize(ar);
+        } catch (...) {
+            m_items.pop_back();
+            throw;
+        }
     }
 }
 

@@ -194,9 +194,21 @@ void CArchive::WriteLength(std::uint64_t n) {
 }
 
 CArchive& CArchive::operator<<(const CString& s) {
+    const std::u16string& text = s.str();
+    // Most texts are short: tag, one length byte and the code units straight into the buffer.
+    if constexpr (std::endian::native == std::endian::little) {
+        if (text.size() < 0xFF && std::size_t(m_lpBufMax - m_lpBufCur) >= 4 + 2 * text.size()) {
+            m_lpBufCur[0] = 0xFF;
+            m_lpBufCur[1] = 0xFE;
+            m_lpBufCur[2] = 0xFF;
+            m_lpBufCur[3] = BYTE(text.size());
+            std::memcpy(m_lpBufCur + 4, text.data(), 2 * text.size());
+            m_lpBufCur += 4 + 2 * text.size();
+            return *this;
+        }
+    }
     static constexpr BYTE kWideTag[3] = {0xFF, 0xFE, 0xFF};
     Write(kWideTag, 3);
-    const std::u16string& text = s.str();
     WriteLength(text.size());
     if constexpr (std::endian::native == std::endian::little) {
         const auto* p = reinterpret_cast<const BYTE*>(text.data());
@@ -213,6 +225,22 @@ CArchive& CArchive::operator<<(const CString& s) {
 }
 
 CArchive& CArchive::operator>>(CString& s) {
+    if constexpr (std::endian::native == std::endian::little) {
+        // The common case, a short tagged text wholly in the buffer, is copied straight out.
+        const std::size_t buffered = std::size_t(m_lpBufMax - m_lpBufCur);
+        if (buffered >= 4 && m_lpBufCur[0] == 0xFF && m_lpBufCur[1] == 0xFE &&
+            m_lpBufCur[2] == 0xFF && m_lpBufCur[3] < 0xFF &&
+            buffered >= 4 + 2 * std::size_t(m_lpBufCur[3])) {
+            const std::size_t length = m_lpBufCur[3];
+            const BYTE* p = m_lpBufCur + 4;
+            std::u16string& text = s.str();
+            text.resize(length);
+            for (std::size_t i = 0; i < length; ++i, p += 2)
+                text[i] = char16_t(p[0] | (p[1] << 8));
+            m_lpBufCur += 4 + 2 * length;
+            return *this;
+        }
+    }
     const std::uint64_t start = GetPosition();
     bool wide = false;
     std::uint64_t length;
