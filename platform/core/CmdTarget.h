@@ -81,14 +81,16 @@ protected:                                                                      
     const AFX_MSGMAP* GetMessageMap() const override;
 
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                     \
-    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }              \
+    const AFX_MSGMAP* theClass::GetMessageMap() const {                                            \
+        return GetThisMessageMap();                                                                \
+    }                                                                                              \
     const AFX_MSGMAP* theClass::GetThisMessageMap() {                                              \
-        using ThisClass = theClass;                                                                \
+        using ThisClass [[maybe_unused]] = theClass;                                               \
         using TheBaseClass = baseClass;                                                            \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 
 #define END_MESSAGE_MAP()                                                                          \
-    {0, 0, 0, 0, nullptr}                                                                          \
+    { 0, 0, 0, 0, nullptr }                                                                        \
     }                                                                                              \
     ;                                                                                              \
     static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]};  \
@@ -107,5 +109,4 @@ protected:                                                                      
     {WM_REFLECT_BASE + WM_NOTIFY, UINT(wNotifyCode), 0, 0,                                         \
      &afx_thunk::Notify<ThisClass, &ThisClass::memberFxn>},
 
-#define ON_WM_CREATE()                                                                             \
-    {WM_CREATE, 0, 0, 0, &afx_thunk::Create<ThisClass, &ThisClass::OnCreate>},
+#define ON_WM_CREATE() {WM_CREATE, 0, 0, 0, &afx_thunk::Create<ThisClass, &ThisClass::OnCreate>},

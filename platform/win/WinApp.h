@@ -50,6 +50,12 @@ protected:
 
 CWinApp* AfxGetApp();
 
+// Marks the program's module before anything else is constructed: an executable (bDLL FALSE)
+// built for framework version dwVersion. Constructed as the first static object of a program.
+struct AFX_MODULE_INIT {
+    AFX_MODULE_INIT(BOOL bDLL, DWORD dwVersion);
+};
+
 // Prepares the framework for the application object: resources, command line, windowing.
 BOOL AfxWinInit(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmdLine, int nCmdShow);
 // The framework's main routine: initialisation, start-up, message loop; returns the exit code.

@@ -8,6 +8,7 @@ constexpr UINT WM_MOVE = 0x0003;
 constexpr UINT WM_SIZE = 0x0005;
 constexpr UINT WM_SETTEXT = 0x000C;
 constexpr UINT WM_GETTEXT = 0x000D;
+constexpr UINT WM_GETTEXTLENGTH = 0x000E;
 constexpr UINT WM_PAINT = 0x000F;
 constexpr UINT WM_CLOSE = 0x0010;
 constexpr UINT WM_NCDESTROY = 0x0082;
@@ -18,6 +19,8 @@ constexpr UINT WM_LBUTTONUP = 0x0202;
 constexpr UINT WM_USER = 0x0400;
 // The framework's own: sent to every view of a frame when its document is ready.
 constexpr UINT WM_INITIALUPDATE = 0x0364;
+// The framework's own: asks control bars to bring their buttons' enabled state up to date.
+constexpr UINT WM_IDLEUPDATECMDUI = 0x0363;
 
 // Window styles.
 constexpr DWORD WS_OVERLAPPED = 0x00000000;

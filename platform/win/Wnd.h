@@ -19,6 +19,8 @@ public:
     static CWnd* FromHandle(HWND hWnd);
 
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    // Sends the message to every window inside this one (not to this one).
+    void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
     // Creates a child window (or a top-level one without a parent). pContext reaches WM_CREATE

@@ -1,0 +1,66 @@
+#include "app/MainFrame.h"
+
+#include "platform/core/Resource.h"
+#include "platform/core/StdIds.h"
+#include "platform/core/WideText.h"
+#include "platform/win/CommCtrl.h"
+#include "platform/win/WinApp.h"
+#include "res/resource.h"
+
+IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
+
+BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
+ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+CMainFrame::CMainFrame() : m_pszToolTips{} {}
+
+// The command bar, which holds the tips' pointers, is destroyed with the window before this.
+CMainFrame::~CMainFrame() {
+    for (LPTSTR pszTip : m_pszToolTips)
+        delete[] pszTip;
+}
+
+BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs) {
+    return CFrameWnd::PreCreateWindow(cs) ? TRUE : FALSE;
+}
+
+int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
+    if (CFrameWnd::OnCreate(lpCreateStruct) == -1)
+        return -1;
+
+    // The menu bar shows exactly the buttons of its definition.
+    m_wndCommandBar.m_bShowSharedNewButton = FALSE;
+
+    // "Save" (65003) has no button.
+    static const UINT kTipIds[7] = {IDS_TIP_NEW,  IDS_TIP_FILE,  IDS_TIP_HELP, IDS_TIP_CUT,
+                                    IDS_TIP_COPY, IDS_TIP_PASTE, IDS_TIP_ABOUT};
+    for (int i = 0; i < 7; ++i)
+        m_pszToolTips[i] = LoadToolTipString(kTipIds[i]);
+
+    if (!m_wndCommandBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM,
+                                AFX_IDW_TOOLBAR))
+        return -1;
+    if (!m_wndCommandBar.InsertMenuBar(IDR_MAINFRAME, 0xFFFF))
+        return -1;
+    if (!m_wndCommandBar.AddAdornments(0))
+        return -1;
+    if (!m_wndCommandBar.LoadToolBar(IDR_MAINFRAME))
+        return -1;
+    // "New" stays behind: the tips start at "File", for the List button.
+    if (!m_wndCommandBar.SendMessage(TB_SETTOOLTIPS, 6,
+                                     reinterpret_cast<LPARAM>(&m_pszToolTips[1])))
+        return -1;
+    m_wndCommandBar.SetBarStyle(m_wndCommandBar.GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY |
+                                CBRS_SIZE_FIXED);
+    return 0;
+}
+
+LPTSTR CMainFrame::LoadToolTipString(UINT nID) {
+    TCHAR szBuffer[255] = {};
+    LoadString(AfxGetInstanceHandle(), nID, szBuffer, 255);
+    const std::size_t nLength = std::size_t(lstrlen(szBuffer));
+    auto* pszText = new TCHAR[nLength + 1];
+    lstrcpy(pszText, szBuffer);
+    return pszText;
+}

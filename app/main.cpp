@@ -1,0 +1,28 @@
+// The program's entry: the static objects in their order, then the framework's main routine.
+#include "app/VestoryListApp.h"
+#include "res/Resources.h"
+
+#include <string>
+
+// First: the module is the program itself, built for the framework's version 0x0600.
+static const AFX_MODULE_INIT g_moduleInit(FALSE, 0x0600);
+// Second, CData's runtime class enters the class list (IMPLEMENT_SERIAL in data/Data.cpp).
+// Third, the one application object.
+CVestoryListApp theApp;
+
+int main(int argc, char* argv[]) {
+    // The framework takes the command line as one string, parameters separated by blanks.
+    std::u16string commandLine;
+    for (int i = 1; i < argc; ++i) {
+        const CString param = CString::FromUtf8(argv[i]);
+        if (!commandLine.empty())
+            commandLine += u' ';
+        const bool bQuote = param.str().find(u' ') != std::u16string::npos;
+        if (bQuote)
+            commandLine += u'"';
+        commandLine += param.str();
+        if (bQuote)
+            commandLine += u'"';
+    }
+    return AfxWinMain(VestoryListResources(), nullptr, commandLine.data(), SW_SHOW);
+}

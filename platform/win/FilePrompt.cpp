@@ -1,0 +1,35 @@
+#include "platform/win/FilePrompt.h"
+
+#include "platform/core/DevicePath.h"
+#include "platform/win/WndQt.h"
+
+#include <QDir>
+#include <QFileDialog>
+
+BOOL AfxPromptForListFile(BOOL bOpen, CString& rPathName) {
+    // The list lives in the device's personal folder; start there when it exists.
+    const QString folder =
+        QString::fromStdString(AfxHostPathFromDevicePath(u"\\My Documents\\Personal"));
+    QFileDialog dialog(AfxGetDeviceWidget(),
+                       bOpen ? QStringLiteral("Open") : QStringLiteral("Save As"),
+                       QDir(folder).exists() ? folder : QDir::homePath());
+    // Our own dialog, not the desktop's, so that it looks the same everywhere.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    QStringList filters{QStringLiteral("VestoryList Files (*.vsl)")};
+    if (bOpen) {
+        // The copies the list file keeps of itself can be opened too.
+        filters << QStringLiteral("Backup and Damaged Lists (*.vsl.bak *.vsl.damaged)")
+                << QStringLiteral("All Files (*)");
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    } else {
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("vsl"));
+    }
+    dialog.setNameFilters(filters);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return FALSE;
+    rPathName = AfxFromQString(QDir::toNativeSeparators(dialog.selectedFiles().constFirst()));
+    return TRUE;
+}

@@ -1,0 +1,107 @@
+// CVestoryListView, output side: the window, the columns and state pictures, and the rows.
+#include "ui/VestoryListView.h"
+
+#include "data/VestoryListDoc.h"
+#include "platform/win/CommCtrl.h"
+#include "res/resource.h"
+
+namespace {
+
+struct ColumnInfo {
+    LPCTSTR lpszTitle;
+    int cx;
+};
+// Sub-item i is column i.
+constexpr ColumnInfo kColumns[] = {
+    {u"AC", 30},
+    {u"Item Name", 100},
+    {u"Qty", 35},
+    {u"Date", 80},
+};
+
+constexpr COLORREF kMaskRed = RGB(255, 0, 0);
+constexpr UINT kStateTicked = 0x2000;   // state picture 2: the ticked box
+constexpr UINT kStateUnticked = 0x1000; // state picture 1: the empty box
+
+} // namespace
+
+IMPLEMENT_DYNCREATE(CVestoryListView, CListView)
+
+CVestoryListView::CVestoryListView() = default;
+
+CVestoryListView::~CVestoryListView() = default;
+
+CVestoryListDoc* CVestoryListView::GetDocument() const {
+    return static_cast<CVestoryListDoc*>(m_pDocument);
+}
+
+BOOL CVestoryListView::PreCreateWindow(CREATESTRUCT& cs) {
+    cs.style |= LONG(LVS_REPORT);
+    cs.style &= ~LONG(LVS_SHOWSELALWAYS);
+    return CListView::PreCreateWindow(cs);
+}
+
+void CVestoryListView::OnInitialUpdate() {
+    CListView::OnInitialUpdate();
+
+    m_imageList.Create(IDB_CHECKBOXES, 16, 1, kMaskRed);
+    SendMessage(LVM_SETIMAGELIST, LVSIL_STATE,
+                reinterpret_cast<LPARAM>(static_cast<HIMAGELIST>(m_imageList)));
+    SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+
+    // The framework's new and open commands run this again on the same window; its columns
+    // are there already then.
+    LVCOLUMN probe{};
+    probe.mask = LVCF_WIDTH;
+    if (!SendMessage(LVM_GETCOLUMN, 0, reinterpret_cast<LPARAM>(&probe))) {
+        for (int i = 0; i < int(std::size(kColumns)); ++i) {
+            LVCOLUMN column{};
+            column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+            column.fmt = LVCFMT_LEFT;
+            column.cx = kColumns[i].cx;
+            column.pszText = const_cast<LPWSTR>(kColumns[i].lpszTitle);
+            column.iSubItem = i;
+            SendMessage(LVM_INSERTCOLUMN, WPARAM(i), reinterpret_cast<LPARAM>(&column));
+        }
+    }
+
+    RefreshList();
+}
+
+void CVestoryListView::OnDraw(CDC* /*pDC*/) {}
+
+void CVestoryListView::RefreshList() {
+    SendMessage(LVM_DELETEALLITEMS);
+    for (int i = 0; i < GetDocument()->GetItemCount(); ++i) {
+        LVITEM item{};
+        item.mask = LVIF_TEXT | LVIF_IMAGE;
+        item.iItem = i;
+        item.pszText = const_cast<LPWSTR>(u"");
+        SendMessage(LVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&item));
+        UpdateRow(i);
+    }
+}
+
+void CVestoryListView::UpdateRow(int index) {
+    const CData data = GetDocument()->GetItem(index);
+
+    LVITEM state{};
+    state.state = data.m_bAtCleaners ? kStateTicked : kStateUnticked;
+    state.stateMask = LVIS_STATEIMAGEMASK;
+    SendMessage(LVM_SETITEMSTATE, WPARAM(index), reinterpret_cast<LPARAM>(&state));
+
+    const auto setText = [this, index](int iSubItem, LPCTSTR lpszText) {
+        LVITEM item{};
+        item.iSubItem = iSubItem;
+        item.pszText = const_cast<LPWSTR>(lpszText);
+        SendMessage(LVM_SETITEMTEXT, WPARAM(index), reinterpret_cast<LPARAM>(&item));
+    };
+    setText(1, data.m_strItemName);
+    setText(2, data.m_strQty);
+
+    // A year of 0 means no date; the empty text still clears a date shown before.
+    CString date;
+    if (data.m_nYear != 0)
+        date.Format(u"%02d/%02d/%04d", data.m_nMonth, data.m_nDay, data.m_nYear);
+    setText(3, date);
+}
