@@ -2,6 +2,14 @@
 
 #include <cstdarg>
 
+CString& CString::operator=(LPCTSTR psz) {
+    if (psz)
+        m_str.assign(psz);
+    else
+        m_str.clear();
+    return *this;
+}
+
 int CString::Compare(LPCTSTR psz) const {
     int c = m_str.compare(psz ? psz : u"");
     return c < 0 ? -1 : (c > 0 ? 1 : 0);

@@ -13,10 +13,8 @@ public:
     CString(std::u16string s) : m_str(std::move(s)) {}
     CString(std::u16string_view s) : m_str(s) {}
 
-    CString& operator=(LPCTSTR psz) {
-        m_str = psz ? psz : u"";
-        return *this;
-    }
+    // Out of line: GCC 12 warns falsely (-Wrestrict) when this assignment is inlined.
+    CString& operator=(LPCTSTR psz);
     CString& operator+=(const CString& s) {
         m_str += s.m_str;
         return *this;
