@@ -32,7 +32,7 @@ public:
     // Reads up to nCount bytes; fewer only at the end of the file. Throws CFileException.
     UINT Read(void* lpBuf, UINT nCount);
     // Writes all nCount bytes or throws CFileException.
-    void Write(const void* lpBuf, UINT nCount);
+    virtual void Write(const void* lpBuf, UINT nCount);
     // Makes what was written durable (fsync). Throws CFileException.
     void Flush();
     const CString& GetFilePath() const { return m_strFileName; }

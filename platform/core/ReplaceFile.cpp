@@ -103,8 +103,30 @@ BOOL CReplaceFile::Open(LPCTSTR lpszFileName, UINT, void*) {
     return TRUE;
 }
 
+namespace {
+constexpr std::size_t kWriteChunk = 1 << 20;
+}
+
+void CReplaceFile::Write(const void* lpBuf, UINT nCount) {
+    const auto* p = static_cast<const BYTE*>(lpBuf);
+    m_pending.insert(m_pending.end(), p, p + nCount);
+    if (m_pending.size() >= kWriteChunk)
+        WritePending();
+}
+
+void CReplaceFile::WritePending() {
+    try {
+        CFile::Write(m_pending.data(), UINT(m_pending.size()));
+    } catch (...) {
+        m_pending.clear();
+        throw;
+    }
+    m_pending.clear();
+}
+
 void CReplaceFile::Commit() {
     try {
+        WritePending();
         CFile::Flush();
         // The previous version stays reachable as .bak; a hard link keeps the target itself
         // in place until the rename swaps it.
@@ -132,6 +154,7 @@ void CReplaceFile::Commit() {
 }
 
 void CReplaceFile::Abandon() {
+    m_pending.clear();
     if (m_fd >= 0) {
         ::close(m_fd);
         m_fd = -1;

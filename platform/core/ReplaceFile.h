@@ -3,6 +3,8 @@
 
 #include "platform/core/File.h"
 
+#include <vector>
+
 // Open() removes new files that killed saves left behind and creates a new file in the
 // target's folder (creating missing folders); Commit() makes it durable, keeps the previous
 // version as "<name>.bak" and renames the new file over the target, so the target is always
@@ -17,7 +19,12 @@ public:
     void Commit();
     void Abandon();
     void Close() override { Abandon(); }
+    // Gathered in memory and written in large pieces: the archive hands over 4 KB at a time.
+    void Write(const void* lpBuf, UINT nCount) override;
 
 private:
+    void WritePending();
+
     std::string m_targetHostPath;
+    std::vector<BYTE> m_pending;
 };
