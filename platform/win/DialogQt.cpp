@@ -379,7 +379,6 @@ int CDialogHost::Run() {
         return -1;
     m_pWidget->setWindowModality(Qt::ApplicationModal);
     m_pWidget->show();
-    m_pWidget->raise();
     m_pWidget->activateWindow();
     QEventLoop loop;
     m_pLoop = &loop;

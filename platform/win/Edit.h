@@ -1,6 +1,7 @@
 // CEdit: a window object for an edit field; its messages reach the field.
 #pragma once
 
+#include "platform/win/CommCtrl.h" // EM_SETSEL, EM_SCROLLCARET
 #include "platform/win/Wnd.h"
 
 // Edit messages beyond those in CommCtrl.h, and the edit field's notifications.
