@@ -7,6 +7,7 @@
 #include "platform/win/Menu.h"
 #include "platform/win/MenuQt.h"
 #include "platform/win/WndQt.h"
+#include "platform/win/XpmQt.h"
 
 #include <QBitmap>
 #include <QHBoxLayout>
@@ -49,8 +50,8 @@ CCeCommandBar::~CCeCommandBar() = default;
 
 BOOL CCeCommandBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
     m_dwBarStyle = dwStyle & CBRS_ALL;
-    if (!CreateEx(0, nullptr, nullptr, dwStyle | WS_CHILD, 0, 0, 0, 0, pParentWnd->GetSafeHwnd(),
-                  nID))
+    if (!CreateEx(0, nullptr, nullptr, dwStyle | WS_CHILD, 0, 0, 0, 0,
+                  pParentWnd ? pParentWnd->m_hWnd : nullptr, nID))
         return FALSE;
     QWidget* pBar = AfxGetWidget(m_hWnd);
     auto* pLayout = new QHBoxLayout(pBar);
@@ -77,7 +78,7 @@ BOOL CCeCommandBar::InsertMenuBar(UINT nMenuBarID, WORD /*wButton*/) {
     if (!menu.LoadMenu(pWords[0]))
         return FALSE;
 
-    const HWND hWndOwner = GetParent()->GetSafeHwnd();
+    const HWND hWndOwner = GetParent() ? GetParent()->m_hWnd : nullptr;
     if (m_bShowSharedNewButton) {
         QToolButton* pNew = AddButton(pBar, ID_FILE_NEW);
         pNew->setText(QStringLiteral("New"));
@@ -134,13 +135,14 @@ BOOL CCeCommandBar::LoadToolBar(UINT nIDResource) {
     const std::size_t nCount = pWords[3];
     if (pRes->nSize / 2 < 4 + nCount || cx <= 0)
         return FALSE;
-    QPixmap strip(static_cast<AFX_XPM>(pBitmap->pData));
+    QPixmap strip =
+        QPixmap::fromImage(AfxImageFromXpm(*static_cast<const AFX_XPM*>(pBitmap->pData)));
     if (strip.isNull())
         return FALSE;
     // The pictures' light grey ground is the button's own face.
     strip.setMask(strip.createMaskFromColor(QColor(192, 192, 192), Qt::MaskInColor));
 
-    const HWND hWndOwner = GetParent()->GetSafeHwnd();
+    const HWND hWndOwner = GetParent() ? GetParent()->m_hWnd : nullptr;
     int nImage = 0;
     for (std::size_t i = 0; i < nCount; ++i) {
         const UINT nID = pWords[4 + i];

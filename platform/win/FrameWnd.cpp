@@ -8,6 +8,7 @@
 #include "platform/win/View.h"
 #include "platform/win/WinApp.h"
 #include "platform/win/WndQt.h"
+#include "platform/win/XpmQt.h"
 
 #include <QIcon>
 #include <QKeySequence>
@@ -56,7 +57,7 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
     LoadString(AfxGetResourceHandle(), nIDResource, szTitle, 256);
     const CString title = FirstLine(szTitle);
     if (!CreateEx(0, nullptr, title, dwDefaultStyle, 0, 0, kScreenWidth, kScreenHeight,
-                  pParentWnd->GetSafeHwnd(), 0, pContext))
+                  pParentWnd ? pParentWnd->m_hWnd : nullptr, 0, pContext))
         return FALSE; // the frame is gone already
 
     QWidget* pWidget = AfxGetWidget(m_hWnd);
@@ -64,7 +65,7 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
             AfxFindResource(AfxGetResourceHandle(), nIDResource, RT_GROUP_ICON)) {
         QIcon icon;
         for (AFX_XPM xpm : static_cast<const AFX_ICON*>(pIcon->pData)->images)
-            icon.addPixmap(QPixmap(xpm));
+            icon.addPixmap(QPixmap::fromImage(AfxImageFromXpm(xpm)));
         pWidget->setWindowIcon(icon);
     }
     if (const AFX_RESOURCE* pAccel =

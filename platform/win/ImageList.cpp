@@ -2,6 +2,7 @@
 
 #include "platform/core/Resource.h"
 #include "platform/win/ImageListQt.h"
+#include "platform/win/XpmQt.h"
 
 #include <QBitmap>
 #include <QColor>
@@ -39,7 +40,7 @@ BOOL CImageList::Create(UINT nBitmapID, int cx, int /*nGrow*/, COLORREF crMask) 
     const AFX_RESOURCE* pRes = AfxFindResource(AfxGetResourceHandle(), nBitmapID, RT_BITMAP);
     if (!pRes || !pRes->pData || cx <= 0)
         return FALSE;
-    const QImage bitmap(*static_cast<const AFX_XPM*>(pRes->pData));
+    const QImage bitmap = AfxImageFromXpm(*static_cast<const AFX_XPM*>(pRes->pData));
     if (bitmap.isNull() || bitmap.width() < cx)
         return FALSE;
     const QColor mask(GetRValue(crMask), GetGValue(crMask), GetBValue(crMask));

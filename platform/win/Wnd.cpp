@@ -166,8 +166,8 @@ BOOL CWnd::PreCreateWindow(CREATESTRUCT& /*cs*/) {
 BOOL CWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                   CWnd* pParentWnd, UINT nID, void* pContext) {
     return CreateEx(0, lpszClassName, lpszWindowName, dwStyle | WS_CHILD, rect.left, rect.top,
-                    rect.right - rect.left, rect.bottom - rect.top, pParentWnd->GetSafeHwnd(), nID,
-                    pContext);
+                    rect.right - rect.left, rect.bottom - rect.top,
+                    pParentWnd ? pParentWnd->m_hWnd : nullptr, nID, pContext);
 }
 
 BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,

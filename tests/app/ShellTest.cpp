@@ -1,0 +1,237 @@
+// The shell around the list: menu bar, command bar, commands, accelerators and ending the run.
+#include "data/VestoryListDoc.h"
+#include "platform/core/Resource.h"
+#include "platform/core/StdIds.h"
+#include "platform/win/FrameWnd.h"
+#include "res/Resources.h"
+#include "res/resource.h"
+#include "tests/app/AppFixture.h"
+#include "tests/support/CommandBarReadback.h"
+#include "tests/support/Input.h"
+#include "tests/support/ListReadback.h"
+#include "tests/support/Modal.h"
+#include "ui/VestoryListView.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+const std::vector<Garment> kGarments = {
+    {0, u"Shirt", u"2", u"M", u"", 3, 7, 2002},
+    {1, u"Coat", u"1", u"", u"", 12, 25, 2002},
+};
+
+std::string Bytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<CString> RowNames(CWnd* pList) {
+    std::vector<CString> names;
+    for (int i = 0; i < ListItemCount(pList); ++i)
+        names.push_back(ListItemText(pList, i, 1));
+    return names;
+}
+
+using ShellTest = AppFixture;
+
+TEST_F(ShellTest, MenuBarHoldsListAndToolsThenTheToolBarWithTheirTips) {
+    ASSERT_TRUE(Start(kGarments));
+    const std::vector<BarButton> buttons = CommandBarButtons(CommandBar());
+    ASSERT_EQ(buttons.size(), 6u);
+    const struct {
+        const char16_t* text;
+        const char16_t* tip;
+        bool opensMenu;
+        bool enabled;
+    } expected[] = {
+        {u"List", u"File", true, true}, {u"Tools", u"Help", true, true},
+        {u"", u"Cut", false, false},    {u"", u"Copy", false, false},
+        {u"", u"Paste", false, false},  {u"", u"About", false, true},
+    };
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(buttons[i].text, expected[i].text);
+        EXPECT_EQ(buttons[i].toolTip, expected[i].tip);
+        EXPECT_EQ(buttons[i].opensMenu, expected[i].opensMenu);
+        EXPECT_EQ(buttons[i].hasPicture, !expected[i].opensMenu);
+        EXPECT_EQ(buttons[i].enabled, expected[i].enabled);
+    }
+}
+
+TEST_F(ShellTest, MenuBarButtonsOpenThePopUpsOfMenu128) {
+    ASSERT_TRUE(Start(kGarments));
+    const struct {
+        int button;
+        std::vector<MenuEntry> items;
+    } cases[] = {
+        {0, {{u"New Item", true}, {u"", true}, {u"Exit", true}}},
+        {1, {{u"About VestoryList...", true}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.button);
+        std::vector<MenuEntry> shown;
+        ArmModal([&shown](ModalHandle& menu) {
+            shown = MenuEntries(menu);
+            menu.PressEscape();
+        });
+        PressCommandBarButton(CommandBar(), c.button);
+        ASSERT_TRUE(ModalRan());
+        EXPECT_EQ(shown, c.items);
+    }
+}
+
+TEST_F(ShellTest, ListExitEndsTheRunAndLeavesTheListFileAlone) {
+    ASSERT_TRUE(Start(kGarments));
+    const auto file = m_root.ListFile();
+    const auto stamp = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24);
+    std::filesystem::last_write_time(file, stamp);
+    const std::string before = Bytes(file);
+
+    ArmModal([](ModalHandle& menu) { menu.PickMenuItem(u"Exit"); });
+    PressCommandBarButton(CommandBar(), 0);
+    ASSERT_TRUE(ModalRan());
+    ProcessEvents();
+
+    EXPECT_EQ(m_pApp->m_pMainWnd, nullptr);
+    EXPECT_EQ(Bytes(file), before);
+    EXPECT_EQ(std::filesystem::last_write_time(file), stamp);
+}
+
+TEST_F(ShellTest, CtrlQEndsTheRunAsExitDoes) {
+    ASSERT_TRUE(Start(kGarments));
+    PressCtrlKey('Q');
+    ProcessEvents();
+    EXPECT_EQ(m_pApp->m_pMainWnd, nullptr);
+}
+
+TEST_F(ShellTest, CtrlNTwiceLeavesRowsAndColumns) {
+    ASSERT_TRUE(Start(kGarments));
+    const std::vector<CString> before = RowNames(View());
+    PressCtrlKey('N');
+    PressCtrlKey('N');
+    ProcessEvents();
+    ASSERT_NE(View(), nullptr);
+    EXPECT_EQ(RowNames(View()), before);
+    EXPECT_EQ(ListColumnCount(View()), 4);
+    EXPECT_EQ(ListStateImage(View(), 1), 2);
+}
+
+TEST_F(ShellTest, EditKeysDoNothing) {
+    ASSERT_TRUE(Start(kGarments));
+    const std::string before = Bytes(m_root.ListFile());
+    for (char key : {'Z', 'X', 'C', 'V'})
+        PressCtrlKey(key);
+    ProcessEvents();
+    ASSERT_NE(m_pApp->m_pMainWnd, nullptr);
+    EXPECT_EQ(RowNames(View()), (std::vector<CString>{u"Shirt", u"Coat"}));
+    EXPECT_EQ(Bytes(m_root.ListFile()), before);
+}
+
+TEST_F(ShellTest, CtrlSWritesACopyAndLeavesTheListFile) {
+    ASSERT_TRUE(Start(kGarments));
+    const auto copy = m_root.Path() / "copy.vsl";
+    const std::string before = Bytes(m_root.ListFile());
+    ArmModal([&copy](ModalHandle& dialog) { dialog.ChooseFile(CString::FromUtf8(copy.string())); });
+    PressCtrlKey('S');
+    ASSERT_TRUE(ModalRan());
+    EXPECT_EQ(Bytes(copy), before);
+    EXPECT_EQ(Bytes(m_root.ListFile()), before);
+}
+
+TEST_F(ShellTest, CtrlOReplacesTheListWithTheChosenFilesRecords) {
+    ASSERT_TRUE(Start(kGarments));
+    const auto other = m_root.Path() / "other.vsl";
+    WriteListFile(other, {{0, u"Scarf", u"1", u"", u"", 0, 0, 0},
+                          {1, u"Suit", u"2", u"", u"", 1, 2, 2003},
+                          {0, u"Dress", u"1", u"", u"", 0, 0, 0}});
+    ArmModal(
+        [&other](ModalHandle& dialog) { dialog.ChooseFile(CString::FromUtf8(other.string())); });
+    PressCtrlKey('O');
+    ASSERT_TRUE(ModalRan());
+    EXPECT_EQ(RowNames(View()), (std::vector<CString>{u"Scarf", u"Suit", u"Dress"}));
+    EXPECT_EQ(ListItemText(View(), 1, 3), u"01/02/2003");
+    EXPECT_EQ(ListColumnCount(View()), 4);
+    EXPECT_EQ(Document()->GetItemCount(), 3);
+}
+
+// Each command reaches the map that handles it through the frame's route; the pop-up's
+// commands reach the view's map through the view.
+TEST_F(ShellTest, CommandsReachTheirHandlersMaps) {
+    ASSERT_TRUE(Start(kGarments));
+    CCmdTarget* const pApp = m_pApp.get();
+    CCmdTarget* const pFrame = Frame();
+    CCmdTarget* const pView = View();
+    CCmdTarget* const pDoc = Document();
+    const struct {
+        UINT nID;
+        CCmdTarget* pStart;
+        CCmdTarget* pHandler; // null: nothing handles it
+    } routes[] = {
+        {ID_LIST_NEW_ITEM, pFrame, pDoc},   {ID_LIST_EXIT, pFrame, pApp},
+        {ID_APP_ABOUT, pFrame, pApp},       {ID_FILE_NEW, pFrame, pApp},
+        {ID_FILE_OPEN, pFrame, pApp},       {ID_FILE_SAVE, pFrame, pFrame},
+        {ID_APP_EXIT, pFrame, pApp},        {ID_EDIT_CUT, pFrame, nullptr},
+        {ID_EDIT_COPY, pFrame, nullptr},    {ID_EDIT_PASTE, pFrame, nullptr},
+        {ID_EDIT_UNDO, pFrame, nullptr},    {ID_LIST_BUTTON, pFrame, nullptr},
+        {ID_TOOLS_BUTTON, pFrame, nullptr}, {ID_POPUP_NEW, pView, pView},
+        {ID_POPUP_EDIT, pView, pView},      {ID_POPUP_DELETE, pView, pView},
+        {ID_LIST_NEW_ITEM, pView, pDoc},
+    };
+    for (const auto& route : routes) {
+        SCOPED_TRACE(route.nID);
+        AFX_CMDHANDLERINFO info{};
+        const BOOL bHandled = route.pStart->OnCmdMsg(route.nID, CN_COMMAND, nullptr, &info);
+        EXPECT_EQ(bHandled != FALSE, route.pHandler != nullptr);
+        if (bHandled) {
+            EXPECT_EQ(info.pTarget, route.pHandler);
+        }
+    }
+}
+
+// A module with every resource of the program but one.
+AFX_RESOURCE_MODULE Without(UINT nType, UINT nID) {
+    AFX_RESOURCE_MODULE module = *VestoryListResources();
+    std::erase_if(module.resources,
+                  [=](const AFX_RESOURCE& r) { return r.nType == nType && r.nID == nID; });
+    return module;
+}
+
+TEST_F(ShellTest, AFailingCommandBarStepLeavesNoWindowAndAFailedRun) {
+    const struct {
+        const char* what;
+        UINT nType;
+    } missing[] = {
+        {"tool bar", RT_TOOLBAR},
+        {"tool bar pictures", RT_BITMAP},
+        {"menu bar definition", RT_RCDATA},
+        {"menu", RT_MENU},
+    };
+    for (const auto& m : missing) {
+        SCOPED_TRACE(m.what);
+        const AFX_RESOURCE_MODULE module = Without(m.nType, IDR_MAINFRAME);
+        m_pApp = std::make_unique<CVestoryListApp>();
+        static TCHAR emptyCommandLine[] = u"";
+        EXPECT_NE(AfxWinMain(&module, nullptr, emptyCommandLine, SW_SHOW), 0);
+        EXPECT_EQ(m_pApp->m_pMainWnd, nullptr);
+        EXPECT_FALSE(AnyWindowVisible());
+        m_pApp.reset();
+    }
+    AfxSetResourceHandle(VestoryListResources());
+}
+
+TEST(ProgramTest, VersionOptionPrintsTheVersionBlocksVersion) {
+    FILE* pipe = popen(VESTORYLIST_PROGRAM " --version", "r");
+    ASSERT_NE(pipe, nullptr);
+    char line[128] = {};
+    const bool bRead = std::fgets(line, sizeof line, pipe) != nullptr;
+    const int status = pclose(pipe);
+    ASSERT_TRUE(bRead);
+    EXPECT_STREQ(line, "VestoryList 1.0.0.1\n");
+    EXPECT_EQ(status, 0);
+}
+
+} // namespace

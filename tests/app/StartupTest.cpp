@@ -1,0 +1,169 @@
+// Start-up shows the stored list: rows, pictures, dates and columns read back from the list.
+#include "data/VestoryListDoc.h"
+#include "platform/win/CommCtrl.h"
+#include "platform/win/FrameWnd.h"
+#include "tests/app/AppFixture.h"
+#include "tests/support/Input.h"
+#include "tests/support/ListReadback.h"
+#include "tests/support/Screenshot.h"
+#include "ui/VestoryListView.h"
+
+namespace {
+
+const std::vector<Garment> kGarments = {
+    {0, u"Shirt", u"2", u"M", u"collar", 3, 7, 2002},
+    {1, u"Coat", u"1", u"XL", u"lining", 12, 25, 2002},
+    {-7, u"Tie", u"3", u"", u"silk", 4, 9, 0}, // any non-zero flag ticks; year 0: no date
+    {0, u"Blouse", u"", u"S", u"", 0, 0, 0},
+};
+
+using StartupTest = AppFixture;
+
+TEST_F(StartupTest, ShowsOneRowPerRecordInOrder) {
+    ASSERT_TRUE(Start(kGarments));
+    CWnd* pList = View();
+    ASSERT_NE(pList, nullptr);
+    ASSERT_EQ(ListItemCount(pList), int(kGarments.size()));
+
+    const struct {
+        int stateImage;
+        const char16_t* date;
+    } expected[] = {{1, u"03/07/2002"}, {2, u"12/25/2002"}, {2, u""}, {1, u""}};
+    for (int i = 0; i < int(kGarments.size()); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(ListStateImage(pList, i), expected[i].stateImage);
+        EXPECT_EQ(ListItemText(pList, i, 0), u"");
+        EXPECT_EQ(ListItemText(pList, i, 1), kGarments[std::size_t(i)].name);
+        EXPECT_EQ(ListItemText(pList, i, 2), kGarments[std::size_t(i)].qty);
+        EXPECT_EQ(ListItemText(pList, i, 3), expected[i].date);
+        EXPECT_EQ(ListItemState(pList, i, LVIS_SELECTED | LVIS_FOCUSED) & LVIS_SELECTED, 0u);
+        // Size and note are never shown.
+        for (int sub = 0; sub < 4; ++sub) {
+            const CString text = ListItemText(pList, i, sub);
+            if (*kGarments[std::size_t(i)].size) {
+                EXPECT_NE(text, kGarments[std::size_t(i)].size);
+            }
+            if (*kGarments[std::size_t(i)].note) {
+                EXPECT_NE(text, kGarments[std::size_t(i)].note);
+            }
+        }
+    }
+}
+
+TEST_F(StartupTest, SetsUpColumnsAndFullRowSelection) {
+    ASSERT_TRUE(Start({}));
+    CWnd* pList = View();
+    ASSERT_NE(pList, nullptr);
+    EXPECT_EQ(ListItemCount(pList), 0);
+    const struct {
+        const char16_t* title;
+        int width;
+    } columns[] = {{u"AC", 30}, {u"Item Name", 100}, {u"Qty", 35}, {u"Date", 80}};
+    ASSERT_EQ(ListColumnCount(pList), 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(ListColumnTitle(pList, i), columns[i].title);
+        EXPECT_EQ(ListColumnWidth(pList, i), columns[i].width);
+    }
+    EXPECT_EQ(pList->SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE), LRESULT(LVS_EX_FULLROWSELECT));
+    EXPECT_NE(pList->GetStyle() & LVS_REPORT, 0u);
+    EXPECT_EQ(pList->GetStyle() & LVS_SHOWSELALWAYS, 0u);
+}
+
+TEST_F(StartupTest, MainWindowHasTheHandheldsSizeAndTitle) {
+    ASSERT_TRUE(Start(kGarments));
+    CString title;
+    Frame()->GetWindowText(title);
+    EXPECT_EQ(title, u"VestoryList");
+    RECT rc;
+    Frame()->GetClientRect(&rc);
+    EXPECT_EQ(rc.right, 240);
+    EXPECT_EQ(rc.bottom, 320);
+    EXPECT_TRUE(Frame()->IsWindowVisible());
+
+    // The view fills the frame above the command bar, which runs along the bottom edge.
+    RECT rcView, rcBar;
+    View()->GetClientRect(&rcView);
+    CommandBar()->GetClientRect(&rcBar);
+    POINT ptBar{0, 0};
+    CommandBar()->ClientToScreen(&ptBar);
+    EXPECT_EQ(ptBar.y + rcBar.bottom, 320);
+    EXPECT_GT(rcBar.bottom, 0);
+    POINT ptView{0, 0};
+    View()->ClientToScreen(&ptView);
+    EXPECT_EQ(ptView.y, 0);
+    EXPECT_EQ(rcView.right, 240);
+    EXPECT_EQ(rcView.bottom, ptBar.y);
+}
+
+TEST_F(StartupTest, UpdateRowClearsADateShownBefore) {
+    ASSERT_TRUE(Start(kGarments));
+    CWnd* pList = View();
+    ASSERT_EQ(ListItemText(pList, 1, 3), u"12/25/2002");
+    // Unmarking a garment clears its drop date.
+    Document()->ToggleAtCleaners(1);
+    View()->UpdateRow(1);
+    EXPECT_EQ(ListItemText(pList, 1, 3), u"");
+    EXPECT_EQ(ListStateImage(pList, 1), 1);
+    EXPECT_EQ(ListItemText(pList, 1, 1), u"Coat");
+}
+
+TEST_F(StartupTest, RefreshListRebuildsExactlyTheDocumentsRows) {
+    ASSERT_TRUE(Start(kGarments));
+    CWnd* pList = View();
+    LVITEM select{};
+    select.state = LVIS_SELECTED;
+    select.stateMask = LVIS_SELECTED;
+    pList->SendMessage(LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&select));
+    View()->RefreshList();
+    View()->RefreshList();
+    ASSERT_EQ(ListItemCount(pList), int(kGarments.size()));
+    for (int i = 0; i < int(kGarments.size()); ++i) {
+        EXPECT_EQ(ListItemText(pList, i, 1), kGarments[std::size_t(i)].name);
+        EXPECT_EQ(ListItemState(pList, i, LVIS_SELECTED), 0u);
+    }
+}
+
+// Counts the pixels of one colour in the check-box column of the row at client height y.
+int CountInCheckBoxColumn(const WindowPicture& picture, int yTop, int yBottom, COLORREF colour) {
+    int n = 0;
+    for (int y = yTop; y < yBottom; ++y) {
+        for (int x = 0; x < 30 && x < picture.cx; ++x)
+            n += picture.At(x, y) == colour ? 1 : 0;
+    }
+    return n;
+}
+
+TEST_F(StartupTest, TickedRowShowsTheBlueTickAndUntickedTheGreyBox) {
+    ASSERT_TRUE(Start(kGarments));
+    CWnd* pList = View();
+    const WindowPicture picture = GrabWindow(pList);
+    ASSERT_GT(picture.cy, 0);
+
+    // Where each row lies, as the list's own hit test says.
+    std::vector<std::pair<int, int>> rowSpan(kGarments.size(), {-1, -1});
+    for (int y = 0; y < picture.cy; ++y) {
+        LVHITTESTINFO hit{};
+        hit.pt = POINT{8, y};
+        const int row = int(pList->SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+        if (row < 0 || row >= int(rowSpan.size()))
+            continue;
+        if (rowSpan[std::size_t(row)].first < 0)
+            rowSpan[std::size_t(row)].first = y;
+        rowSpan[std::size_t(row)].second = y + 1;
+    }
+
+    constexpr COLORREF kBlue = RGB(0, 0, 255);
+    constexpr COLORREF kGrey = RGB(128, 128, 128);
+    constexpr COLORREF kBlack = RGB(0, 0, 0);
+    // The tick has 40 blue pixels; the box's frame is 15 by 14 pixels, 54 in all.
+    const auto [y0, y0End] = rowSpan[0];
+    const auto [y1, y1End] = rowSpan[1];
+    ASSERT_GE(y0, 0);
+    ASSERT_GE(y1, 0);
+    EXPECT_EQ(CountInCheckBoxColumn(picture, y1, y1End, kBlue), 40);
+    EXPECT_GE(CountInCheckBoxColumn(picture, y1, y1End, kBlack), 54);
+    EXPECT_EQ(CountInCheckBoxColumn(picture, y0, y0End, kBlue), 0);
+    EXPECT_GE(CountInCheckBoxColumn(picture, y0, y0End, kGrey), 54);
+}
+
+} // namespace

@@ -1,0 +1,22 @@
+// DeviceRoot: a fresh temporary device root (VESTORYLIST_ROOT) for one test, removed after.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+class DeviceRoot {
+public:
+    DeviceRoot();
+    ~DeviceRoot();
+    DeviceRoot(const DeviceRoot&) = delete;
+    DeviceRoot& operator=(const DeviceRoot&) = delete;
+
+    const std::filesystem::path& Path() const { return m_path; }
+    // The host path of the list file, "\My Documents\Personal\Vestory.vsl" on the device.
+    std::filesystem::path ListFile() const;
+
+private:
+    std::filesystem::path m_path;
+    std::optional<std::string> m_previous;
+};

@@ -1,0 +1,14 @@
+// Input as a user gives it: taps at device-screen points, keys to the main window.
+#pragma once
+
+#include "platform/core/WinTypes.h"
+
+// A mouse press and release at a device-screen point (from the main window's client top-left
+// corner), delivered through Qt to whatever widget is there. FALSE when nothing is there.
+BOOL Tap(POINT ptDevice);
+// A key with Ctrl held, pressed in the main window (accelerators).
+void PressCtrlKey(char letter);
+// Whether any top-level window is on screen.
+bool AnyWindowVisible();
+// Lets Qt deliver what is pending (repaints, deferred deletions).
+void ProcessEvents();
