@@ -8,6 +8,8 @@
 #include "tests/support/Screenshot.h"
 #include "ui/VestoryListView.h"
 
+#include <cstdlib>
+
 namespace {
 
 const std::vector<Garment> kGarments = {
@@ -167,3 +169,22 @@ TEST_F(StartupTest, TickedRowShowsTheBlueTickAndUntickedTheGreyBox) {
 }
 
 } // namespace
+
+// The picture of the main window in the README comes from here:
+// VESTORYLIST_SCREENSHOT=docs/screenshot-main.png ctest -R Screenshot
+TEST_F(StartupTest, MainWindowPicture) {
+    ASSERT_TRUE(Start({
+        {1, u"White shirt", u"3", u"16", u"", 3, 7, 2002},
+        {0, u"Grey suit", u"1", u"42R", u"", 0, 0, 0},
+        {1, u"Silk tie", u"2", u"", u"stain", 3, 9, 2002},
+        {0, u"Wool coat", u"1", u"L", u"", 0, 0, 0},
+        {1, u"Blouse", u"2", u"S", u"", 12, 25, 2002},
+        {0, u"Trousers", u"4", u"32", u"", 0, 0, 0},
+    }));
+    const char* target = std::getenv("VESTORYLIST_SCREENSHOT");
+    const std::string path = target ? target : (m_root.Path() / "main.png").string();
+    EXPECT_TRUE(SaveWindowPicture(Frame(), path));
+    const WindowPicture picture = GrabWindow(Frame());
+    EXPECT_EQ(picture.cx, 240);
+    EXPECT_EQ(picture.cy, 320);
+}
