@@ -58,15 +58,10 @@ void RemoveStaleNewFiles(const std::string& target) {
 // Replaces "<target>.bak" by the target's current version in one rename, so that a crash
 // never leaves the backup missing. A missing backup is no reason to fail the save.
 void KeepBackup(const std::string& target) {
-    std::string link = FolderOf(target) + "/." + NameOf(target) + ".XXXXXX";
-    int fd = ::mkostemp(link.data(), O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::close(fd);
-    ::unlink(link.c_str());
-    if (::link(target.c_str(), link.c_str()) != 0)
-        return;
-    if (::rename(link.c_str(), (target + ".bak").c_str()) != 0)
+    const std::string link = FolderOf(target) + "/." + NameOf(target) + ".bak.new";
+    ::unlink(link.c_str()); // left by a save killed between the link and the rename
+    if (::link(target.c_str(), link.c_str()) == 0 &&
+        ::rename(link.c_str(), (target + ".bak").c_str()) != 0)
         ::unlink(link.c_str());
 }
 
