@@ -20,11 +20,12 @@ AFX_RESOURCE AboutDialogResource() {
             {IDC_HELP_TEXT, u"edit", u"", 0x50A10804, 7, 45, 126, 91, 0},
             // SS_ICON
             {IDC_STATIC, u"static", nullptr, 0x50000003, 11, 17, 21, 20, IDR_MAINFRAME},
+            // The three texts reach the help field's right edge: the maker's name needs the room.
             // WS_GROUP | SS_LEFT | SS_NOPREFIX
-            {IDC_STATIC, u"static", u"Vestory List v1.0", 0x50020080, 40, 12, 65, 8, 0},
+            {IDC_STATIC, u"static", u"Vestory List v1.0", 0x50020080, 40, 12, 93, 8, 0},
             // WS_GROUP | SS_LEFT
-            {IDC_STATIC, u"static", u"Copyright (C) 2026", 0x50020000, 40, 21, 65, 8, 0},
-            {IDC_STATIC, u"static", u"The VestoryList authors", 0x50020000, 40, 30, 65, 8, 0},
+            {IDC_STATIC, u"static", u"Copyright (C) 2026", 0x50020000, 40, 21, 93, 8, 0},
+            {IDC_STATIC, u"static", u"The VestoryList authors", 0x50020000, 40, 30, 93, 8, 0},
         }};
     return {RT_DIALOG, IDD_ABOUTBOX, &dialog, 0};
 }

@@ -285,8 +285,7 @@ QWidget* CreateCaption(CDialogWidget* pDialog, const AFX_DLGTEMPLATE& tmpl, int 
         pButton->setObjectName(name);
         pButton->setFocusPolicy(Qt::NoFocus);
         pButton->setAutoDefault(false);
-        pButton->setFixedHeight(nHeight - 4);
-        pButton->setMinimumWidth(nHeight + 6);
+        pButton->setFixedSize(pButton->fontMetrics().horizontalAdvance(text) + 16, nHeight - 4);
         pLayout->addWidget(pButton);
         QObject::connect(pButton, &QPushButton::clicked, pDialog,
                          [pDialog, nID] { pDialog->SendCommand(nID); });
