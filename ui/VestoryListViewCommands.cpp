@@ -1,0 +1,91 @@
+// CVestoryListView, input side: taps on rows and headers, and the pop-up menu's commands.
+#include "data/VestoryListDoc.h"
+#include "platform/core/Afx.h"
+#include "platform/win/CommCtrl.h"
+#include "platform/win/Menu.h"
+#include "res/resource.h"
+#include "ui/VestoryListView.h"
+
+namespace {
+
+// The check box of every row lies at the screen's left edge, as wide as the "AC" column
+// starts out. The zone is tested on the screen, so it stays put when the column is dragged
+// or the list scrolled.
+constexpr LONG kCheckBoxZoneRight = 30;
+
+// The list control's rows and the document's records are the same rows, but an index that
+// the control hands back (a stale selection mark, say) is checked against both before it is
+// used for anything.
+bool IsListedItem(CVestoryListView& view, int index) {
+    return index >= 0 && index < view.GetDocument()->GetItemCount() &&
+           index < int(view.SendMessage(LVM_GETITEMCOUNT));
+}
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CVestoryListView, CListView)
+ON_NOTIFY_REFLECT(NM_CLICK, OnClick)
+ON_COMMAND(ID_POPUP_EDIT, OnListEdit)
+ON_COMMAND(ID_POPUP_NEW, OnListNew)
+ON_COMMAND(ID_POPUP_DELETE, OnListDelete)
+ON_NOTIFY_REFLECT(LVN_COLUMNCLICK, OnColumnClick)
+END_MESSAGE_MAP()
+
+void CVestoryListView::OnClick(NMHDR* /*pNMHDR*/, LRESULT* pResult) {
+    *pResult = 0;
+
+    // Where the stylus came down, not what the notification says.
+    const DWORD pos = GetMessagePos();
+    const POINT screen = {LONG(LOWORD(pos)), LONG(HIWORD(pos))};
+    LVHITTESTINFO hit = {};
+    hit.pt = screen;
+    ScreenToClient(&hit.pt);
+    const int row = int(SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    if (!IsListedItem(*this, row))
+        return;
+
+    CVestoryListDoc* pDoc = GetDocument();
+    if (screen.x <= kCheckBoxZoneRight) {
+        pDoc->ToggleAtCleaners(row);
+        UpdateRow(row);
+        pDoc->SaveList();
+        return;
+    }
+
+    // Loaded for this tap only; the menu object destroys it on the way out.
+    CMenu menu;
+    if (!menu.LoadMenu(IDR_POPUP_MENU))
+        return;
+    CMenu* pPopup = menu.GetSubMenu(0);
+    if (pPopup == nullptr)
+        return;
+    pPopup->TrackPopupMenu(0, screen.x, screen.y, this);
+}
+
+void CVestoryListView::OnListNew() {
+    GetDocument()->OnNewItem();
+}
+
+// The pop-up's row is the one the tap made the selection mark.
+void CVestoryListView::OnListEdit() {
+    const int mark = int(SendMessage(LVM_GETSELECTIONMARK));
+    if (!IsListedItem(*this, mark))
+        return;
+    GetDocument()->EditItem(mark);
+}
+
+void CVestoryListView::OnListDelete() {
+    const int mark = int(SendMessage(LVM_GETSELECTIONMARK));
+    if (!IsListedItem(*this, mark))
+        return;
+    if (AfxMessageBox(u"Are you sure you want to delete this record?", MB_YESNO) != IDYES)
+        return;
+    GetDocument()->DeleteItem(mark);
+    RefreshList();
+}
+
+void CVestoryListView::OnColumnClick(NMHDR* pNMHDR, LRESULT* pResult) {
+    const auto* pView = reinterpret_cast<const NMLISTVIEW*>(pNMHDR);
+    GetDocument()->SortByColumn(pView->iSubItem);
+    *pResult = 0;
+}
