@@ -7,6 +7,7 @@
 #include "platform/win/CommCtrl.h"
 #include "platform/win/WinApp.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QEventLoop>
 #include <QFontDatabase>
@@ -379,6 +380,9 @@ int CDialogHost::Run() {
     m_pWidget->setWindowModality(Qt::ApplicationModal);
     m_pWidget->show();
     m_pWidget->activateWindow();
+    // The focus (and EN_SETFOCUS) must be in place when the run starts, as on the handheld,
+    // not whenever the window system gets round to activating the window.
+    QApplication::setActiveWindow(m_pWidget);
     QEventLoop loop;
     m_pLoop = &loop;
     loop.exec(QEventLoop::DialogExec);
