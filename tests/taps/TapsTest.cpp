@@ -2,7 +2,11 @@
 // the column headers. Every tap is a real press and release on the device screen.
 #include "data/VestoryListDoc.h"
 #include "platform/core/Afx.h"
+#include "platform/core/Resource.h"
+#include "platform/core/StdIds.h"
 #include "platform/win/CommCtrl.h"
+#include "platform/win/FrameWnd.h"
+#include "res/Resources.h"
 #include "res/resource.h"
 #include "tests/app/AppFixture.h"
 #include "tests/support/CommandBarReadback.h"
@@ -199,6 +203,32 @@ TEST_F(Taps, TapBelowTheLastRowDoesNothing) {
     // The armed answer is still waiting: a tap on the row itself opens the pop-up.
     TapRow(1, 100);
     EXPECT_EQ(popups, 1);
+}
+
+// Without the pop-up menu's resource a row tap has nothing to show; the check box still works.
+TEST_F(Taps, MissingPopupMenuResourceMakesRowTapsDoNothing) {
+    AFX_RESOURCE_MODULE withoutMenu = *VestoryListResources();
+    std::erase_if(withoutMenu.resources, [](const AFX_RESOURCE& r) {
+        return r.nType == RT_MENU && r.nID == IDR_POPUP_MENU;
+    });
+    ASSERT_TRUE(Start({kShirt, kTie}, &withoutMenu));
+    const std::string before = ListFileBytes();
+    int modals = 0;
+    ArmModal([&](ModalHandle& modal) {
+        ++modals;
+        modal.PressEscape();
+    });
+    TapRow(0, 100);
+    EXPECT_EQ(modals, 0);
+    EXPECT_EQ(ListFileBytes(), before);
+    TapRow(1, 30);
+    EXPECT_EQ(ListStateImage(View(), 1), 2);
+    // Something that does open a window takes the armed answer, so no later test gets it.
+    Frame()->SendMessage(WM_COMMAND, ID_APP_ABOUT, 0);
+    ProcessEvents();
+    EXPECT_EQ(modals, 1);
+    TearDown();
+    AfxSetResourceHandle(VestoryListResources());
 }
 
 TEST_F(Taps, DeleteAsksAndRemovesOnlyOnYes) {
