@@ -6,7 +6,9 @@
 #include "platform/win/CommandLineInfo.h"
 #include "platform/win/DocTemplate.h"
 #include "platform/win/FilePrompt.h"
+#include "platform/win/FirstPaintExit.h"
 #include "platform/win/MessageBoxQt.h"
+#include "platform/win/SingleInstance.h"
 #include "platform/win/Wnd.h"
 #include "platform/win/WndQt.h"
 
@@ -219,7 +221,10 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmdLine, i
     if (!pApp || !AfxWinInit(hInstance, hPrevInstance, lpCmdLine, nCmdShow))
         return 1;
     int nReturnCode = 0;
-    if (!pApp->InitInstance()) {
+    AfxInstallFirstPaintExit();
+    if (!AfxClaimSingleInstance()) {
+        // The running program shows its window instead; nothing was created here.
+    } else if (!pApp->InitInstance()) {
         if (pApp->m_pMainWnd)
             pApp->m_pMainWnd->DestroyWindow();
         pApp->ExitInstance();
@@ -229,6 +234,7 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmdLine, i
     }
     // Windows destroyed during the run leave their widgets for the event loop to delete.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    AfxReleaseSingleInstance();
     AfxSetMessageBoxPresenter(nullptr);
     g_pQtApp.reset();
     return nReturnCode;

@@ -1,0 +1,127 @@
+// Two starts of the program on one device never both run: the second hands over to the first.
+// Real processes, offscreen, each test with its own device root and runtime folder.
+#include "tests/e2e/ChildProcess.h"
+#include "tests/e2e/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+namespace {
+
+class SingleInstanceTest : public ::testing::Test {
+protected:
+    // A device root of its own per name, one runtime folder (where the claims live) for all.
+    fs::path Root(const std::string& name) {
+        const fs::path root = m_folder.Path() / name;
+        fs::create_directories(root);
+        return root;
+    }
+
+    std::unique_ptr<ChildProcess> Start(const fs::path& root, bool bExitAfterFirstPaint = false) {
+        const fs::path runtime = m_folder.Path() / "run";
+        fs::create_directories(runtime);
+        fs::permissions(runtime, fs::perms::owner_all);
+        const std::string log =
+            (m_folder.Path() / ("out-" + std::to_string(m_nStarted++) + ".txt")).string();
+        auto p = std::make_unique<ChildProcess>(
+            std::vector<std::string>{VESTORYLIST_PROGRAM},
+            ChildProcess::Environment{
+                {"QT_QPA_PLATFORM", "offscreen"},
+                {"VESTORYLIST_ROOT", root.string()},
+                {"XDG_RUNTIME_DIR", runtime.string()},
+                {"VESTORYLIST_EXIT_AFTER_FIRST_PAINT",
+                 bExitAfterFirstPaint ? std::optional<std::string>("1") : std::nullopt}},
+            log);
+        EXPECT_TRUE(p->Started());
+        return p;
+    }
+
+    // The sockets of running programs: one per device that has a program running.
+    std::vector<fs::path> Sockets() {
+        std::vector<fs::path> sockets;
+        std::error_code ec;
+        for (const auto& e : fs::directory_iterator(m_folder.Path() / "run", ec))
+            if (e.is_socket())
+                sockets.push_back(e.path());
+        return sockets;
+    }
+
+    // Up means answering: its socket is there and a new one (not one left by a killed program).
+    bool WaitUntilListening(std::size_t nSockets, ino_t staleInode = 0) {
+        return WaitUntil(
+            [&] {
+                const std::vector<fs::path> sockets = Sockets();
+                if (sockets.size() != nSockets)
+                    return false;
+                struct stat st {};
+                return staleInode == 0 ||
+                       (::stat(sockets[0].c_str(), &st) == 0 && st.st_ino != staleInode);
+            },
+            15s);
+    }
+
+    TempFolder m_folder;
+    int m_nStarted = 0;
+};
+
+TEST_F(SingleInstanceTest, SecondStartOnOneDeviceShowsTheFirstAndEnds) {
+    const fs::path root = Root("device");
+    auto first = Start(root);
+    ASSERT_TRUE(WaitUntilListening(1)) << first->Output();
+
+    for (int i = 0; i < 3; ++i) {
+        auto second = Start(root);
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(second->WaitExit(10s), std::optional<int>(0)) << second->Output();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+    }
+    EXPECT_TRUE(first->Running()) << first->Output();
+    // The second never wrote a list file of its own, nor did the first.
+    EXPECT_FALSE(fs::exists(root / "My Documents/Personal/Vestory.vsl"));
+}
+
+TEST_F(SingleInstanceTest, StartsOnOtherDevicesRunSideBySide) {
+    auto first = Start(Root("one"));
+    auto second = Start(Root("two"));
+    ASSERT_TRUE(WaitUntilListening(2));
+    EXPECT_TRUE(first->Running()) << first->Output();
+    EXPECT_TRUE(second->Running()) << second->Output();
+}
+
+TEST_F(SingleInstanceTest, AfterTheRunningOneIsKilledANewStartTakesOver) {
+    const fs::path root = Root("device");
+    auto first = Start(root);
+    ASSERT_TRUE(WaitUntilListening(1)) << first->Output();
+    first->Kill(SIGKILL);
+    ASSERT_EQ(first->WaitExit(10s), std::optional<int>(128 + SIGKILL));
+    // The killed one leaves its socket behind.
+    std::vector<fs::path> stale = Sockets();
+    ASSERT_EQ(stale.size(), 1u);
+    struct stat st {};
+    ASSERT_EQ(::stat(stale[0].c_str(), &st), 0);
+
+    auto next = Start(root);
+    ASSERT_TRUE(WaitUntilListening(1, st.st_ino)) << next->Output();
+    EXPECT_TRUE(next->Running()) << next->Output();
+    // And it is the one that answers now.
+    auto third = Start(root);
+    EXPECT_EQ(third->WaitExit(10s), std::optional<int>(0)) << third->Output();
+    EXPECT_TRUE(next->Running());
+}
+
+TEST_F(SingleInstanceTest, ANormalEndLeavesNothingBehind) {
+    auto only = Start(Root("device"), true);
+    ASSERT_EQ(only->WaitExit(15s), std::optional<int>(0)) << only->Output();
+    EXPECT_TRUE(fs::is_empty(m_folder.Path() / "run"));
+}
+
+} // namespace
