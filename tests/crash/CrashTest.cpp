@@ -33,7 +33,7 @@ namespace {
 // Each start of the saver costs the program's start-up, so under the sanitizers (several times
 // slower) fewer rounds keep the test within the same time.
 #if defined(__SANITIZE_ADDRESS__)
-constexpr int kKills = 150;
+constexpr int kKills = 300;
 #else
 constexpr int kKills = 500;
 #endif
@@ -239,8 +239,9 @@ TEST(CrashTest, KilledSavesNeverLoseTheList) {
             ASSERT_TRUE(onDisk) << "the list file is missing or does not read whole";
             ASSERT_EQ(*onDisk, history.back());
         }
-        if (!history.empty())
+        if (!history.empty()) {
             ASSERT_EQ(VslCheck(list), 0) << "vsl check on the list file";
+        }
 
         // The .bak: the list before the one on disk.
         if (history.size() >= 2) {

@@ -91,14 +91,16 @@ TEST_P(CorpusTest, LoadsWithoutHarm) {
 
     doc.SaveList();
     ASSERT_TRUE(m_messages.empty());
-    if (name.find("-rewritten-") == std::string::npos)
+    if (name.find("-rewritten-") == std::string::npos) {
         EXPECT_EQ(TempRoot::ReadAll(root.ListFile()), bytes) << "not written back as read";
+    }
     CVestoryListDoc again;
     again.OnNewDocument();
     EXPECT_TRUE(m_messages.empty());
     ASSERT_EQ(again.GetItemCount(), doc.GetItemCount());
-    for (int i = 0; i < doc.GetItemCount(); ++i)
+    for (int i = 0; i < doc.GetItemCount(); ++i) {
         EXPECT_TRUE(SameRecord(doc.GetItem(i), again.GetItem(i))) << "record " << i;
+    }
 }
 
 std::string TestName(const ::testing::TestParamInfo<std::string>& info) {
