@@ -107,7 +107,7 @@ TEST(SortByColumn, MatchesTheExchangeScanOnRandomLists) {
         std::vector<CData> items;
         // Mostly short lists, the size people keep; now and then one long enough to reach
         // the merging stages of a library sort.
-        int n = int(round % 30 == 29 ? 100 + rng() % 60 : rng() % 40);
+        int n = int(round % 10 == 9 ? 50 + rng() % 30 : rng() % 40);
         for (int i = 0; i < n; ++i)
             items.push_back(Garment(names[rng() % std::size(names)],
                                     quantities[rng() % std::size(quantities)],
