@@ -1,0 +1,416 @@
+// The program as a person uses it: its own process on a real X server, driven from outside
+// with the mouse and the keyboard; the list file checked afterwards with `vsl dump`.
+#include "tests/e2e/ChildProcess.h"
+#include "tests/e2e/TempFolder.h"
+#include "tests/e2e/VirtualDesktop.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <sstream>
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Every wait is a poll with a bound; these are the bounds.
+constexpr auto kStartTimeout = 20s;
+constexpr auto kStepTimeout = 10s;
+
+// What the list shows of its rows, from a picture: each row's check box is a 14-pixel frame
+// line down its left edge, grey when empty and black when ticked, 3 pixels from the window's
+// left edge (the picture's 2-pixel margin, then its own transparent column).
+constexpr int kCheckBoxFrameX = 3;
+constexpr int kCheckBoxFrameHeight = 14;
+constexpr std::uint32_t kEmptyFrame = 0x808080;
+constexpr std::uint32_t kTickedFrame = 0x000000;
+// The dialog's caption strip.
+constexpr std::uint32_t kCaptionBlue = 0x003399;
+
+struct Rect {
+    int x = 0, y = 0, cx = 0, cy = 0;
+};
+
+struct ShownRow {
+    int yCentre; // in the window
+    bool bTicked;
+};
+
+std::vector<ShownRow> RowsShown(const XwdImage& picture) {
+    std::vector<ShownRow> rows;
+    int y = 0;
+    while (y < picture.Height()) {
+        const std::uint32_t colour = picture.Pixel(kCheckBoxFrameX, y);
+        if (colour != kEmptyFrame && colour != kTickedFrame) {
+            ++y;
+            continue;
+        }
+        int yEnd = y;
+        while (yEnd < picture.Height() && picture.Pixel(kCheckBoxFrameX, yEnd) == colour)
+            ++yEnd;
+        if (yEnd - y == kCheckBoxFrameHeight)
+            rows.push_back({(y + yEnd) / 2, colour == kTickedFrame});
+        y = yEnd;
+    }
+    return rows;
+}
+
+// The runs of a picture row that are not the caption's blue, from the right.
+std::vector<std::pair<int, int>> CaptionButtonsFromRight(const XwdImage& picture, int y) {
+    std::vector<std::pair<int, int>> runs;
+    int x = picture.Width() - 1;
+    while (x >= 0) {
+        if (picture.Pixel(x, y) == kCaptionBlue) {
+            --x;
+            continue;
+        }
+        const int xRight = x;
+        while (x >= 0 && picture.Pixel(x, y) != kCaptionBlue)
+            --x;
+        // Letters of the title are narrower than a button.
+        if (xRight - x >= 10)
+            runs.emplace_back(x + 1, xRight);
+    }
+    return runs;
+}
+
+bool IsPainted(const XwdImage& picture) {
+    // Before its first paint a window on this server is black.
+    long nBlack = 0;
+    for (int y = 0; y < picture.Height(); y += 2)
+        for (int x = 0; x < picture.Width(); x += 2)
+            nBlack += picture.Pixel(x, y) == 0;
+    return nBlack * 2 < long(picture.Width() / 2 + 1) * long(picture.Height() / 2 + 1);
+}
+
+std::string Today() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    return std::to_string(local.tm_mon + 1) + "," + std::to_string(local.tm_mday) + "," +
+           std::to_string(local.tm_year + 1900);
+}
+
+class EndToEndTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::vector<std::string> missing = VirtualDesktop::MissingTools();
+        if (!missing.empty()) {
+            std::string names;
+            for (const std::string& name : missing)
+                names += " " + name;
+            GTEST_SKIP() << "needs Xvfb, xdotool and xwd (Debian xvfb, xdotool, x11-apps); "
+                            "missing:"
+                         << names;
+        }
+        m_pDesktop = std::make_unique<VirtualDesktop>(m_folder.Path());
+        ASSERT_TRUE(m_pDesktop->Started()) << m_pDesktop->ServerOutput();
+        fs::create_directories(m_folder.Path() / "root");
+        fs::create_directories(m_folder.Path() / "run");
+        fs::permissions(m_folder.Path() / "run", fs::perms::owner_all);
+    }
+
+    void TearDown() override {
+        m_pProgram.reset(); // before the server it shows its window on
+        m_pDesktop.reset();
+    }
+
+    fs::path ListFile() const {
+        return m_folder.Path() / "root" / "My Documents" / "Personal" / "Vestory.vsl";
+    }
+
+    // Starts the program and waits until its main window is shown and painted.
+    void StartProgram() {
+        m_pProgram = std::make_unique<ChildProcess>(
+            std::vector<std::string>{VESTORYLIST_PROGRAM},
+            ChildProcess::Environment{{"DISPLAY", m_pDesktop->Display()},
+                                      {"QT_QPA_PLATFORM", "xcb"},
+                                      {"VESTORYLIST_ROOT", (m_folder.Path() / "root").string()},
+                                      {"XDG_RUNTIME_DIR", (m_folder.Path() / "run").string()},
+                                      {"VESTORYLIST_EXIT_AFTER_FIRST_PAINT", std::nullopt}},
+            (m_folder.Path() / "program.txt").string());
+        ASSERT_TRUE(m_pProgram->Started());
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                const auto ids = m_pDesktop->ShownWindows(
+                    {"--pid", std::to_string(m_pProgram->Pid()), "--name", "^VestoryList$"});
+                if (ids.size() == 1)
+                    m_main = ids[0];
+                return ids.size() == 1 || !m_pProgram->Running();
+            },
+            kStartTimeout))
+            << m_pProgram->Output();
+        ASSERT_TRUE(m_pProgram->Running()) << m_pProgram->Output();
+        ASSERT_TRUE(WaitPainted(m_main));
+        m_mainRect = Geometry(m_main);
+        ASSERT_GT(m_mainRect.cx, 0);
+    }
+
+    Rect Geometry(const std::string& window) {
+        Rect r;
+        std::istringstream lines(
+            m_pDesktop->Xdotool({"getwindowgeometry", "--shell", window}).value_or(""));
+        for (std::string line; std::getline(lines, line);) {
+            const auto eq = line.find('=');
+            if (eq == std::string::npos)
+                continue;
+            const std::string key = line.substr(0, eq);
+            const int value = std::atoi(line.c_str() + eq + 1);
+            if (key == "X")
+                r.x = value;
+            else if (key == "Y")
+                r.y = value;
+            else if (key == "WIDTH")
+                r.cx = value;
+            else if (key == "HEIGHT")
+                r.cy = value;
+        }
+        return r;
+    }
+
+    bool WaitPainted(const std::string& window) {
+        return WaitUntil(
+            [&] {
+                const auto picture = m_pDesktop->Picture(window);
+                return picture && IsPainted(*picture);
+            },
+            kStepTimeout);
+    }
+
+    // The window the program shows besides its main window (one at a time: a pop-up menu, a
+    // dialog, a message box), checked by its title when one is given.
+    std::string WaitForWindow(const std::string& title = std::string()) {
+        std::string found;
+        WaitUntil(
+            [&] {
+                for (const std::string& id :
+                     m_pDesktop->ShownWindows({"--pid", std::to_string(m_pProgram->Pid())})) {
+                    if (id != m_main)
+                        found = id;
+                }
+                return !found.empty();
+            },
+            kStepTimeout);
+        if (found.empty())
+            return found;
+        if (!title.empty()) {
+            const std::string name =
+                m_pDesktop->Xdotool({"getwindowname", found}).value_or(std::string());
+            EXPECT_EQ(name, title + "\n") << "another window than the one expected";
+            if (name != title + "\n")
+                return std::string();
+        }
+        // Painted means the program has dealt with its showing, keyboard grab included.
+        return WaitPainted(found) ? found : std::string();
+    }
+
+    bool WaitGone(const std::string& window) {
+        return WaitUntil(
+            [&] {
+                const auto ids =
+                    m_pDesktop->ShownWindows({"--pid", std::to_string(m_pProgram->Pid())});
+                return std::find(ids.begin(), ids.end(), window) == ids.end();
+            },
+            kStepTimeout);
+    }
+
+    bool WaitFocus(const std::string& window) {
+        return WaitUntil([&] { return m_pDesktop->FocusedWindow() == window; }, kStepTimeout);
+    }
+
+    // The menu bar's "List" button, bottom left, opened with a tap; then keys in its pop-up.
+    void ChooseFromListMenu(const std::vector<std::string>& keys) {
+        ASSERT_TRUE(m_pDesktop->Click(m_mainRect.x + 10, m_mainRect.y + m_mainRect.cy - 8));
+        const std::string menu = WaitForWindow();
+        ASSERT_FALSE(menu.empty()) << "the List pop-up did not open";
+        ASSERT_TRUE(m_pDesktop->Keys(keys));
+        ASSERT_TRUE(WaitGone(menu));
+    }
+
+    // The item dialog as a person fills it: the name has the focus, Tab moves on.
+    std::string OpenNewItemDialog() {
+        ChooseFromListMenu({"Down", "Return"});
+        const std::string dialog = WaitForWindow("Dialog");
+        EXPECT_FALSE(dialog.empty()) << "List > New Item opened no dialog";
+        EXPECT_TRUE(dialog.empty() || WaitFocus(dialog));
+        return dialog;
+    }
+
+    void TapDialogOk(const std::string& dialog) {
+        const auto picture = m_pDesktop->Picture(dialog);
+        ASSERT_TRUE(picture);
+        // The caption runs across the top; its buttons sit in the middle of it: "ok", then
+        // the close box at the far right.
+        int cyCaption = 0;
+        while (picture->Pixel(1, cyCaption) == kCaptionBlue)
+            ++cyCaption;
+        ASSERT_GT(cyCaption, 0) << "no caption strip";
+        const auto buttons = CaptionButtonsFromRight(*picture, cyCaption / 2);
+        ASSERT_GE(buttons.size(), 2u) << "no ok button in the caption";
+        const Rect r = Geometry(dialog);
+        ASSERT_TRUE(m_pDesktop->Click(r.x + (buttons[1].first + buttons[1].second) / 2,
+                                      r.y + cyCaption / 2));
+    }
+
+    std::string Dump() {
+        const std::string out = (m_folder.Path() / "dump.csv").string();
+        ChildProcess vsl({VSL_PROGRAM, "dump", ListFile().string()}, {}, out);
+        if (vsl.WaitExit(kStepTimeout) != std::optional<int>(0))
+            return std::string();
+        return vsl.Output();
+    }
+
+    // Waits until the list file holds n records (the header line and one line each, as long
+    // as no note breaks a line).
+    bool WaitForRecords(int n) {
+        return WaitUntil(
+            [&] {
+                const std::string csv = Dump();
+                return !csv.empty() && std::count(csv.begin(), csv.end(), '\n') == n + 1;
+            },
+            kStepTimeout);
+    }
+
+    std::vector<ShownRow> RowsOnScreen() {
+        const auto picture = m_pDesktop->Picture(m_main);
+        return picture ? RowsShown(*picture) : std::vector<ShownRow>();
+    }
+
+    bool ExitThroughListMenu() {
+        // Exit is the last item of the List pop-up.
+        ChooseFromListMenu({"Up", "Return"});
+        return m_pProgram->WaitExit(kStepTimeout) == std::optional<int>(0);
+    }
+
+    TempFolder m_folder;
+    std::unique_ptr<VirtualDesktop> m_pDesktop;
+    std::unique_ptr<ChildProcess> m_pProgram;
+    std::string m_main;
+    Rect m_mainRect;
+};
+
+TEST_F(EndToEndTest, AddTickSortDeleteAndExitAsAPersonWould) {
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_NO_FATAL_FAILURE(StartProgram());
+    EXPECT_TRUE(RowsOnScreen().empty());
+
+    // First garment: every field, the note on two lines, confirmed with the caption's ok.
+    std::string dialog = OpenNewItemDialog();
+    ASSERT_FALSE(dialog.empty());
+    ASSERT_TRUE(m_pDesktop->Type("Wool coat"));
+    ASSERT_TRUE(m_pDesktop->Keys({"Tab", "ctrl+a"}));
+    ASSERT_TRUE(m_pDesktop->Type("2"));
+    ASSERT_TRUE(m_pDesktop->Keys({"Tab"}));
+    ASSERT_TRUE(m_pDesktop->Type("L"));
+    ASSERT_TRUE(m_pDesktop->Keys({"Tab"}));
+    ASSERT_TRUE(m_pDesktop->Type("Brown buttons"));
+    ASSERT_TRUE(m_pDesktop->Keys({"Return"}));
+    ASSERT_TRUE(m_pDesktop->Type("Dry clean only"));
+    ASSERT_NO_FATAL_FAILURE(TapDialogOk(dialog));
+    ASSERT_TRUE(WaitGone(dialog));
+    ASSERT_TRUE(WaitForRecords(1 + 1)) << Dump(); // the note's line break is one more line
+
+    // Two more, confirmed with Enter in the size field, as a keyboard user would.
+    for (const char* name : {"Blue shirt", "Silk scarf"}) {
+        dialog = OpenNewItemDialog();
+        ASSERT_FALSE(dialog.empty());
+        ASSERT_TRUE(m_pDesktop->Type(name));
+        ASSERT_TRUE(m_pDesktop->Keys({"Tab", "ctrl+a"}));
+        ASSERT_TRUE(m_pDesktop->Type("1"));
+        ASSERT_TRUE(m_pDesktop->Keys({"Tab"}));
+        ASSERT_TRUE(m_pDesktop->Type("M"));
+        ASSERT_TRUE(m_pDesktop->Keys({"Return"}));
+        ASSERT_TRUE(WaitGone(dialog));
+    }
+    ASSERT_TRUE(WaitForRecords(3 + 1)) << Dump();
+
+    // The rows as the screen shows them: three empty boxes, one row below the other.
+    std::vector<ShownRow> rows;
+    ASSERT_TRUE(WaitUntil([&] { return (rows = RowsOnScreen()).size() == 3; }, kStepTimeout))
+        << rows.size() << " rows shown";
+    const int cyRow = rows[1].yCentre - rows[0].yCentre;
+    ASSERT_GT(cyRow, 0);
+
+    // Tick the shirt's box: a tap within the first 30 pixels of its row.
+    const std::string dayBefore = Today();
+    ASSERT_TRUE(m_pDesktop->Click(m_mainRect.x + 10, m_mainRect.y + rows[1].yCentre));
+    ASSERT_TRUE(WaitUntil([&] { return Dump().find("\r\n1,Blue shirt,") != std::string::npos; },
+                          kStepTimeout))
+        << Dump();
+    const std::string dayAfter = Today();
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            rows = RowsOnScreen();
+            return rows.size() == 3 && rows[1].bTicked;
+        },
+        kStepTimeout));
+
+    // Sort by name: a tap on the "Item Name" header, above the first row, in the second column
+    // (the "AC" column is 30 pixels wide, "Item Name" 100).
+    const int yHeader = (rows[0].yCentre - cyRow / 2) / 2;
+    ASSERT_TRUE(m_pDesktop->Click(m_mainRect.x + 80, m_mainRect.y + yHeader));
+    // Sorted, the shirt is on top: its box is the ticked one.
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            rows = RowsOnScreen();
+            return rows.size() == 3 && rows[0].bTicked && !rows[1].bTicked;
+        },
+        kStepTimeout));
+
+    // Delete the scarf, second row now: a tap on the row opens the pop-up; Delete is its last
+    // item; the question is answered Yes.
+    ASSERT_TRUE(m_pDesktop->Click(m_mainRect.x + 80, m_mainRect.y + rows[1].yCentre));
+    const std::string popup = WaitForWindow();
+    ASSERT_FALSE(popup.empty()) << "a tap on a row opened no pop-up menu";
+    ASSERT_TRUE(m_pDesktop->Keys({"Up", "Return"}));
+    ASSERT_TRUE(WaitGone(popup));
+    const std::string question = WaitForWindow("VestoryList");
+    ASSERT_FALSE(question.empty()) << "Delete asked nothing";
+    ASSERT_TRUE(WaitFocus(question));
+    ASSERT_TRUE(m_pDesktop->Keys({"y"}));
+    ASSERT_TRUE(WaitGone(question));
+    ASSERT_TRUE(WaitForRecords(2 + 1)) << Dump();
+
+    ASSERT_TRUE(ExitThroughListMenu()) << m_pProgram->Output();
+
+    // The file: the sorted order (the deletion saved it), the shirt ticked with the day of the
+    // tap, the coat's note with its line break.
+    const std::string expectedHead = "AC,Item Name,Qty,Size,Note,Month,Day,Year\r\n"
+                                     "1,Blue shirt,1,M,,";
+    const std::string expectedTail = "\r\n0,Wool coat,2,L,\"Brown buttons\r\nDry clean only\","
+                                     "0,0,0\r\n";
+    const std::string csv = Dump();
+    EXPECT_TRUE(csv == expectedHead + dayBefore + expectedTail ||
+                csv == expectedHead + dayAfter + expectedTail)
+        << csv;
+    std::ifstream in(ListFile(), std::ios::binary);
+    const std::string saved{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+
+    // A new start shows the same two rows, the first ticked; leaving again writes nothing.
+    ASSERT_NO_FATAL_FAILURE(StartProgram());
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            rows = RowsOnScreen();
+            return rows.size() == 2;
+        },
+        kStepTimeout));
+    EXPECT_TRUE(rows[0].bTicked);
+    EXPECT_FALSE(rows[1].bTicked);
+    ASSERT_TRUE(ExitThroughListMenu()) << m_pProgram->Output();
+    std::ifstream again(ListFile(), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(again), std::istreambuf_iterator<char>()),
+              saved);
+
+    const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start);
+    RecordProperty("seconds", std::to_string(seconds.count()));
+    std::cout << "end-to-end run: " << seconds.count() << " s\n";
+}
+
+} // namespace
