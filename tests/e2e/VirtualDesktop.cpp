@@ -52,11 +52,12 @@ VirtualDesktop::VirtualDesktop(const std::filesystem::path& workFolder) : m_fold
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0)
         return;
-    // Only the writing end goes to the server.
+    // Only the writing end goes to the server. Without -noreset the server starts afresh when
+    // its last client leaves, refusing connections for a moment: the restart would miss it.
     ::fcntl(fds[1], F_SETFD, 0);
     m_pServer = std::make_unique<ChildProcess>(
         std::vector<std::string>{FindProgram("Xvfb"), "-displayfd", std::to_string(fds[1]),
-                                 "-screen", "0", "800x600x24", "-nolisten", "tcp"},
+                                 "-screen", "0", "800x600x24", "-nolisten", "tcp", "-noreset"},
         ChildProcess::Environment{}, (m_folder / "xvfb.txt").string());
     ::close(fds[1]);
     const std::string number = m_pServer->Started() ? ReadDisplayNumber(fds[0]) : std::string();
