@@ -10,6 +10,7 @@
 #include "platform/win/XpmQt.h"
 
 #include <QBitmap>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QPixmap>
@@ -27,6 +28,28 @@ QList<QToolButton*> Buttons(QWidget* pBar) {
     return pBar ? pBar->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly)
                 : QList<QToolButton*>();
 }
+
+// The bar sits at the bottom of the window, so its pop-ups open upwards, over the list, as on
+// the handheld (a tool button would drop them below the window where the screen allows).
+class CPopupAboveButton : public QObject {
+public:
+    CPopupAboveButton(QToolButton* pButton, QMenu* pMenu) : QObject(pMenu), m_pButton(pButton) {
+        pMenu->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* pObject, QEvent* pEvent) override {
+        if (pEvent->type() == QEvent::Show) {
+            auto* pMenu = static_cast<QMenu*>(pObject);
+            const QPoint origin = m_pButton->mapToGlobal(QPoint(0, 0));
+            pMenu->move(origin.x(), origin.y() - pMenu->sizeHint().height());
+        }
+        return false;
+    }
+
+private:
+    QToolButton* m_pButton;
+};
 
 QToolButton* AddButton(QWidget* pBar, UINT nID) {
     auto* pButton = new QToolButton(pBar);
@@ -101,6 +124,7 @@ BOOL CCeCommandBar::InsertMenuBar(UINT nMenuBarID, WORD /*wButton*/) {
         auto* pMenu = new QMenu(pToolButton);
         AfxFillQMenu(pMenu, *pPopup);
         pToolButton->setMenu(pMenu);
+        new CPopupAboveButton(pToolButton, pMenu);
         // Greyed just before it opens, so the active view and document count.
         QObject::connect(pMenu, &QMenu::aboutToShow, [pMenu, hWndOwner] {
             auto* pFrame = dynamic_cast<CFrameWnd*>(CWnd::FromHandle(hWndOwner));
