@@ -70,6 +70,13 @@ std::optional<int> ChildProcess::WaitExit(std::chrono::milliseconds timeout) {
     return m_status;
 }
 
+int ChildProcess::Wait() {
+    int status = 0;
+    if (!m_status && m_pid > 0 && waitpid(m_pid, &status, 0) == m_pid)
+        m_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return m_status.value_or(-1);
+}
+
 void ChildProcess::Kill(int signal) {
     if (Running())
         ::kill(m_pid, signal);

@@ -27,6 +27,8 @@ public:
     bool Running();
     // The exit status, or 128 + signal for a killed process; nothing if still running at the end.
     std::optional<int> WaitExit(std::chrono::milliseconds timeout);
+    // Blocks until the process ends, for timing it to the moment it does.
+    int Wait();
     void Kill(int signal);
     // What the process wrote to stdout and stderr so far.
     std::string Output() const;
