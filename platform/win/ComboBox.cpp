@@ -5,6 +5,7 @@
 
 #include "platform/win/CommCtrl.h"
 #include "platform/win/DialogQt.h"
+#include "platform/win/TextCtrlProcQt.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -12,7 +13,7 @@
 
 namespace {
 
-class CDropDownCombo : public QComboBox, public CWndClassProc {
+class CDropDownCombo : public QComboBox, public CTextCtrlProc {
 public:
     CDropDownCombo(DWORD style, int nListHeight, QWidget* pParent) : QComboBox(pParent) {
         setEditable(true);
@@ -25,7 +26,16 @@ public:
         setMaxVisibleItems(std::max(1, nListHeight / nItem));
     }
 
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    QString WindowText() const override { return currentText(); }
+    void SetWindowText(const QString& text) override {
+        const int index = int(FindExact(text));
+        setCurrentIndex(index);
+        if (index < 0)
+            setEditText(text);
+    }
+
+protected:
+    LRESULT ControlProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
         case CB_ADDSTRING:
             addItem(AfxToQString(reinterpret_cast<LPCTSTR>(lParam)));
@@ -55,18 +65,6 @@ public:
             else
                 hidePopup();
             return TRUE;
-        case WM_SETTEXT: {
-            const QString text = AfxToQString(reinterpret_cast<LPCTSTR>(lParam));
-            const int index = int(FindExact(text));
-            setCurrentIndex(index);
-            if (index < 0)
-                setEditText(text);
-            return TRUE;
-        }
-        case WM_GETTEXTLENGTH:
-            return currentText().size();
-        case WM_GETTEXT:
-            return AfxCopyWindowText(currentText(), wParam, lParam);
         default:
             return 0;
         }

@@ -5,6 +5,7 @@
 
 #include "platform/core/Resource.h"
 #include "platform/win/CommCtrl.h"
+#include "platform/win/TextCtrlProcQt.h"
 #include "platform/win/WinApp.h"
 
 #include <QApplication>
@@ -46,7 +47,7 @@ AFX_DLGMETRICS DialogMetrics(const QFont& font) {
     return AFX_DLGMETRICS{(cx / 26 + 1) / 2, fm.height()};
 }
 
-class CStaticCtrl : public QLabel, public CWndClassProc {
+class CStaticCtrl : public QLabel, public CTextCtrlProc {
 public:
     CStaticCtrl(DWORD style, QWidget* pParent) : QLabel(pParent) {
         setTextFormat(Qt::PlainText);
@@ -62,19 +63,8 @@ public:
         setAlignment(h | Qt::AlignTop);
     }
 
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        switch (message) {
-        case WM_SETTEXT:
-            setText(AfxToQString(reinterpret_cast<LPCTSTR>(lParam)));
-            return TRUE;
-        case WM_GETTEXTLENGTH:
-            return text().size();
-        case WM_GETTEXT:
-            return AfxCopyWindowText(text(), wParam, lParam);
-        default:
-            return 0;
-        }
-    }
+    QString WindowText() const override { return text(); }
+    void SetWindowText(const QString& text) override { setText(text); }
 };
 
 // The picture of an icon resource whose size is nearest to the control's.
@@ -104,13 +94,13 @@ QWidget* CreateStatic(CWnd* /*pWnd*/, const CREATESTRUCT& cs, QWidget* pParent,
             pStatic->setPixmap(picture);
         }
     } else if (cs.lpszName) {
-        pStatic->setText(AfxToQString(cs.lpszName));
+        pStatic->SetWindowText(AfxToQString(cs.lpszName));
     }
     *ppProc = pStatic;
     return pStatic;
 }
 
-class CPushButtonCtrl : public QPushButton, public CWndClassProc {
+class CPushButtonCtrl : public QPushButton, public CTextCtrlProc {
 public:
     CPushButtonCtrl(CWnd* pWnd, QWidget* pParent) : QPushButton(pParent), m_pWnd(pWnd) {
         setAutoDefault(false);
@@ -118,25 +108,14 @@ public:
                 [this] { AfxNotifyParent(m_pWnd->m_hWnd, 0 /* BN_CLICKED */); });
     }
 
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        switch (message) {
-        case WM_SETTEXT:
-            setText(AfxToQString(reinterpret_cast<LPCTSTR>(lParam)));
-            return TRUE;
-        case WM_GETTEXTLENGTH:
-            return text().size();
-        case WM_GETTEXT:
-            return AfxCopyWindowText(text(), wParam, lParam);
-        default:
-            return 0;
-        }
-    }
+    QString WindowText() const override { return text(); }
+    void SetWindowText(const QString& text) override { setText(text); }
 
 private:
     CWnd* m_pWnd;
 };
 
-class CGroupBoxCtrl : public QGroupBox, public CWndClassProc {
+class CGroupBoxCtrl : public QGroupBox, public CTextCtrlProc {
 public:
     explicit CGroupBoxCtrl(QWidget* pParent) : QGroupBox(pParent) {
         // A group box only frames: taps go through it to the controls inside.
@@ -144,19 +123,8 @@ public:
         setFocusPolicy(Qt::NoFocus);
     }
 
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        switch (message) {
-        case WM_SETTEXT:
-            setTitle(AfxToQString(reinterpret_cast<LPCTSTR>(lParam)));
-            return TRUE;
-        case WM_GETTEXTLENGTH:
-            return title().size();
-        case WM_GETTEXT:
-            return AfxCopyWindowText(title(), wParam, lParam);
-        default:
-            return 0;
-        }
-    }
+    QString WindowText() const override { return title(); }
+    void SetWindowText(const QString& text) override { setTitle(text); }
 };
 
 QWidget* CreateButton(CWnd* pWnd, const CREATESTRUCT& cs, QWidget* pParent,
@@ -164,12 +132,12 @@ QWidget* CreateButton(CWnd* pWnd, const CREATESTRUCT& cs, QWidget* pParent,
     const QString text = AfxToQString(cs.lpszName);
     if ((DWORD(cs.style) & BS_TYPEMASK) == BS_GROUPBOX) {
         auto* pBox = new CGroupBoxCtrl(pParent);
-        pBox->setTitle(text);
+        pBox->SetWindowText(text);
         *ppProc = pBox;
         return pBox;
     }
     auto* pButton = new CPushButtonCtrl(pWnd, pParent);
-    pButton->setText(text);
+    pButton->SetWindowText(text);
     *ppProc = pButton;
     return pButton;
 }

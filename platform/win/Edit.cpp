@@ -5,6 +5,7 @@
 
 #include "platform/win/CommCtrl.h"
 #include "platform/win/DialogQt.h"
+#include "platform/win/TextCtrlProcQt.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -21,8 +22,7 @@ CEdit::~CEdit() = default;
 
 namespace {
 
-QString FromCrLf(LPCTSTR psz) {
-    QString text = AfxToQString(psz);
+QString FromCrLf(QString text) {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return text;
 }
@@ -61,19 +61,16 @@ void NormaliseSel(int length, int& start, int& end) {
     start = std::min(start, length);
 }
 
-class CSingleLineEdit : public QLineEdit, public CWndClassProc {
+class CSingleLineEdit : public QLineEdit, public CTextCtrlProc {
 public:
     CSingleLineEdit(CWnd* pWnd, QWidget* pParent) : QLineEdit(pParent), m_pWnd(pWnd) {}
 
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    QString WindowText() const override { return text(); }
+    void SetWindowText(const QString& text) override { setText(text); }
+
+protected:
+    LRESULT ControlProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
-        case WM_SETTEXT:
-            setText(AfxToQString(reinterpret_cast<LPCTSTR>(lParam)));
-            return TRUE;
-        case WM_GETTEXTLENGTH:
-            return text().size();
-        case WM_GETTEXT:
-            return AfxCopyWindowText(text(), wParam, lParam);
         case EM_GETSEL: {
             const int start = hasSelectedText() ? selectionStart() : cursorPosition();
             return AnswerGetSel(start, start + int(selectedText().size()), wParam, lParam);
@@ -95,7 +92,6 @@ public:
         }
     }
 
-protected:
     void focusInEvent(QFocusEvent* e) override {
         QLineEdit::focusInEvent(e);
         AfxNotifyParent(m_pWnd->m_hWnd, EN_SETFOCUS);
@@ -105,7 +101,7 @@ private:
     CWnd* m_pWnd;
 };
 
-class CMultiLineEdit : public QPlainTextEdit, public CWndClassProc {
+class CMultiLineEdit : public QPlainTextEdit, public CTextCtrlProc {
 public:
     CMultiLineEdit(CWnd* pWnd, DWORD style, QWidget* pParent)
         : QPlainTextEdit(pParent), m_pWnd(pWnd), m_bWantReturn((style & ES_WANTRETURN) != 0) {
@@ -125,15 +121,12 @@ public:
         document()->setDocumentMargin(1);
     }
 
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    QString WindowText() const override { return ToCrLf(Plain()); }
+    void SetWindowText(const QString& text) override { setPlainText(FromCrLf(text)); }
+
+protected:
+    LRESULT ControlProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
-        case WM_SETTEXT:
-            setPlainText(FromCrLf(reinterpret_cast<LPCTSTR>(lParam)));
-            return TRUE;
-        case WM_GETTEXTLENGTH:
-            return ToCrLf(Plain()).size();
-        case WM_GETTEXT:
-            return AfxCopyWindowText(ToCrLf(Plain()), wParam, lParam);
         case EM_GETSEL: {
             const QTextCursor c = textCursor();
             const QString plain = Plain();
@@ -163,7 +156,6 @@ public:
         }
     }
 
-protected:
     void keyPressEvent(QKeyEvent* e) override {
         const bool bEnter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
         // Without want-return, Enter belongs to the dialog (its OK), as does Escape.
@@ -200,7 +192,7 @@ QWidget* CreateEdit(CWnd* pWnd, const CREATESTRUCT& cs, QWidget* pParent, CWndCl
     if (style & ES_MULTILINE) {
         auto* pEdit = new CMultiLineEdit(pWnd, style, pParent);
         if (cs.lpszName)
-            pEdit->setPlainText(FromCrLf(cs.lpszName));
+            pEdit->SetWindowText(AfxToQString(cs.lpszName));
         *ppProc = pEdit;
         return pEdit;
     }
@@ -211,7 +203,7 @@ QWidget* CreateEdit(CWnd* pWnd, const CREATESTRUCT& cs, QWidget* pParent, CWndCl
     if (style & ES_READONLY)
         pEdit->setReadOnly(true);
     if (cs.lpszName)
-        pEdit->setText(AfxToQString(cs.lpszName));
+        pEdit->SetWindowText(AfxToQString(cs.lpszName));
     *ppProc = pEdit;
     return pEdit;
 }
