@@ -1,12 +1,16 @@
 // The program's entry: the static objects in their order, then the framework's main routine.
 #include "app/VestoryListApp.h"
+#include "data/Data.h"
 #include "res/Resources.h"
 
 #include <string>
 
 // First: the module is the program itself, built for the framework's version 0x0600.
 static const AFX_MODULE_INIT g_moduleInit(FALSE, 0x0600);
-// Second, CData's runtime class enters the class list (IMPLEMENT_SERIAL in data/Data.cpp).
+// Second, CData's runtime class enters the class list. IMPLEMENT_SERIAL in data/Data.cpp enters
+// it too, but objects of different files start in no set order; defined here, ahead of theApp,
+// it is in the list before the application object is constructed.
+static const AFX_CLASSINIT g_dataClassInit(RUNTIME_CLASS(CData));
 // Third, the one application object.
 CVestoryListApp theApp;
 

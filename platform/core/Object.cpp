@@ -28,7 +28,12 @@ const CRuntimeClass* CRuntimeClass::FromName(const char* lpszClassName) {
     return nullptr;
 }
 
+// A class may be entered from more than one translation unit (the program enters its
+// serialisable classes ahead of its application object); it is listed once all the same.
 AFX_CLASSINIT::AFX_CLASSINIT(CRuntimeClass* pNewClass) {
+    for (const CRuntimeClass* p = g_pFirstClass; p; p = p->m_pNextClass)
+        if (p == pNewClass)
+            return;
     pNewClass->m_pNextClass = g_pFirstClass;
     g_pFirstClass = pNewClass;
 }

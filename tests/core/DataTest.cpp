@@ -102,3 +102,10 @@ TEST(DataTest, FrameworkCreatesRecordsFromTheClassList) {
     delete obj;
     EXPECT_EQ(CRuntimeClass::FromName("CNoSuchClass"), nullptr);
 }
+
+// The program enters CData ahead of its application object as well as where CData is defined.
+TEST(DataTest, ClassEnteredTwiceIsListedOnce) {
+    const AFX_CLASSINIT again(RUNTIME_CLASS(CData));
+    EXPECT_EQ(CRuntimeClass::FromName("CData"), RUNTIME_CLASS(CData));
+    EXPECT_EQ(CRuntimeClass::FromName("CNoSuchClass"), nullptr); // the walk still ends
+}
