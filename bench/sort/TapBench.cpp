@@ -2,13 +2,9 @@
 // saved. The save ends with the file and its folder flushed to disk; that wait belongs to the
 // disk, not to the program, so it is measured on its own (counter "flush") and taken out of
 // "work".
-#include "app/VestoryListApp.h"
-#include "data/Data.h"
-#include "platform/core/Archive.h"
-#include "platform/core/File.h"
+#include "bench/support/BigList.h"
+#include "bench/support/RunningApp.h"
 #include "platform/win/CommCtrl.h"
-#include "platform/win/FrameWnd.h"
-#include "res/Resources.h"
 #include "tests/support/DeviceRoot.h"
 #include "tests/support/Input.h"
 #include "ui/VestoryListView.h"
@@ -21,8 +17,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <memory>
-#include <string>
 
 namespace {
 
@@ -41,29 +35,6 @@ extern "C" int fsync(int fd) {
 
 namespace {
 
-void WriteList(const std::filesystem::path& path, int nRecords) {
-    std::filesystem::create_directories(path.parent_path());
-    CFile file;
-    file.Open(CString::FromUtf8(path.string()), CFile::modeCreate | CFile::modeWrite);
-    CArchive ar(&file, CArchive::store);
-    for (int i = 0; i < nRecords; ++i) {
-        CData data;
-        data.m_bAtCleaners = i % 3 == 0;
-        data.m_strItemName = CString::FromUtf8("Shirt " + std::to_string(i));
-        data.m_strQty = u"2";
-        data.m_strSize = u"M";
-        data.m_strNote = u"No starch";
-        data.m_nMonth = 1 + i % 12;
-        data.m_nDay = 1 + i % 28;
-        data.m_nYear = i % 3 == 0 ? 2026 : 0;
-        data.Serialize(ar);
-    }
-    ar.Close();
-    file.Close();
-}
-
-TCHAR g_emptyCommandLine[] = u"";
-
 // The first row's check box on the device screen.
 POINT CheckBoxOfFirstRow(CVestoryListView* pView) {
     for (LONG y = 0; y < 400; ++y) {
@@ -81,14 +52,10 @@ POINT CheckBoxOfFirstRow(CVestoryListView* pView) {
 
 void RunTaps(benchmark::State& state, bool bPaint) {
     DeviceRoot root;
-    WriteList(root.ListFile(), int(state.range(0)));
-    auto pApp = std::make_unique<CVestoryListApp>();
-    AfxWinInit(VestoryListResources(), nullptr, g_emptyCommandLine, SW_SHOW);
-    pApp->InitInstance();
+    WriteBigList(root.ListFile(), int(state.range(0)), u"No starch");
+    RunningApp app;
     ProcessEvents();
-    auto* pView =
-        dynamic_cast<CVestoryListView*>(static_cast<CFrameWnd*>(pApp->m_pMainWnd)->GetActiveView());
-    const POINT pt = CheckBoxOfFirstRow(pView);
+    const POINT pt = CheckBoxOfFirstRow(app.View());
 
     double whole = 0;
     double flush = 0;
@@ -106,10 +73,6 @@ void RunTaps(benchmark::State& state, bool bPaint) {
         benchmark::Counter((whole - flush) * 1e3, benchmark::Counter::kAvgIterations);
     state.counters["flush"] = benchmark::Counter(flush * 1e3, benchmark::Counter::kAvgIterations);
     state.counters["file_KiB"] = double(std::filesystem::file_size(root.ListFile())) / 1024;
-
-    pApp->CloseAllDocuments(TRUE);
-    ProcessEvents();
-    pApp.reset();
 }
 
 void BM_CheckBoxTap(benchmark::State& state) {
@@ -123,14 +86,3 @@ void BM_CheckBoxTapAndPaint(benchmark::State& state) {
 
 BENCHMARK(BM_CheckBoxTap)->ArgName("garments")->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CheckBoxTapAndPaint)->ArgName("garments")->Arg(10000)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
