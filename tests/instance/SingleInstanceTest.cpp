@@ -6,9 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
-#include <sys/stat.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 
@@ -55,18 +59,30 @@ protected:
         return sockets;
     }
 
-    // Up means answering: its socket is there and a new one (not one left by a killed program).
-    bool WaitUntilListening(std::size_t nSockets, ino_t staleInode = 0) {
+    // Up means answering: a socket that takes connections (one left by a killed program
+    // refuses them).
+    bool WaitUntilListening(std::size_t nSockets) {
         return WaitUntil(
             [&] {
                 const std::vector<fs::path> sockets = Sockets();
-                if (sockets.size() != nSockets)
-                    return false;
-                struct stat st {};
-                return staleInode == 0 ||
-                       (::stat(sockets[0].c_str(), &st) == 0 && st.st_ino != staleInode);
+                return sockets.size() == nSockets &&
+                       std::all_of(sockets.begin(), sockets.end(), TakesConnections);
             },
             15s);
+    }
+
+    static bool TakesConnections(const fs::path& socketPath) {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        if (socketPath.string().size() >= sizeof address.sun_path)
+            return false;
+        std::strcpy(address.sun_path, socketPath.c_str());
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        const bool bTaken =
+            fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+        if (fd >= 0)
+            ::close(fd);
+        return bTaken;
     }
 
     TempFolder m_folder;
@@ -103,14 +119,13 @@ TEST_F(SingleInstanceTest, AfterTheRunningOneIsKilledANewStartTakesOver) {
     ASSERT_TRUE(WaitUntilListening(1)) << first->Output();
     first->Kill(SIGKILL);
     ASSERT_EQ(first->WaitExit(10s), std::optional<int>(128 + SIGKILL));
-    // The killed one leaves its socket behind.
-    std::vector<fs::path> stale = Sockets();
+    // The killed one leaves its socket behind, taking no connections.
+    const std::vector<fs::path> stale = Sockets();
     ASSERT_EQ(stale.size(), 1u);
-    struct stat st {};
-    ASSERT_EQ(::stat(stale[0].c_str(), &st), 0);
+    EXPECT_FALSE(TakesConnections(stale[0]));
 
     auto next = Start(root);
-    ASSERT_TRUE(WaitUntilListening(1, st.st_ino)) << next->Output();
+    ASSERT_TRUE(WaitUntilListening(1)) << next->Output();
     EXPECT_TRUE(next->Running()) << next->Output();
     // And it is the one that answers now.
     auto third = Start(root);
