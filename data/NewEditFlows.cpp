@@ -2,21 +2,19 @@
 #include "data/VestoryListDoc.h"
 #include "ui/ItemDialog.h"
 
+#include <utility>
+
 void CVestoryListDoc::OnNewItem() {
     CItemDialog dlg;
-    CData data;
-
     dlg.m_strQty = _T("1");
     if (dlg.DoModal() == IDOK) {
-        data.m_bAtCleaners = 0;
+        // A new garment is not at the cleaners and has no date: a fresh record's defaults.
+        CData data;
         data.m_strItemName = dlg.m_strItemName;
         data.m_strQty = dlg.m_strQty;
         data.m_strSize = dlg.m_strSize;
         data.m_strNote = dlg.m_strNote;
-        data.m_nMonth = 0;
-        data.m_nDay = 0;
-        data.m_nYear = 0;
-        AddItem(data);
+        AddItem(std::move(data));
     }
 
     // Saved after a cancel too, so that a list file exists from the first use on.
@@ -29,10 +27,8 @@ void CVestoryListDoc::EditItem(int index) {
     if (index < 0 || index >= GetItemCount())
         return;
 
+    CData data = m_items[std::size_t(index)];
     CItemDialog dlg;
-    CData data;
-
-    data = m_items[std::size_t(index)];
     dlg.m_strItemName = data.m_strItemName;
     dlg.m_strQty = data.m_strQty;
     dlg.m_strSize = data.m_strSize;
@@ -43,7 +39,7 @@ void CVestoryListDoc::EditItem(int index) {
         data.m_strQty = dlg.m_strQty;
         data.m_strSize = dlg.m_strSize;
         data.m_strNote = dlg.m_strNote;
-        m_items[std::size_t(index)] = data;
+        m_items[std::size_t(index)] = std::move(data);
         SaveList();
     }
 

@@ -70,8 +70,6 @@ BOOL CVestoryListDoc::ReadListFile(LPCTSTR lpszPath) {
     DeleteContents();
     bool damaged = false;
     try {
-        CFileStatus status;
-        file.GetStatus(status);
         if (file.GetLength() != 0) {
             CArchive ar(&file, CArchive::load);
             Serialize(ar);
@@ -167,29 +165,22 @@ int CVestoryListDoc::GetItemCount() const {
     return int(m_items.size());
 }
 
-CData CVestoryListDoc::GetItem(int index) const {
+const CData& CVestoryListDoc::GetItem(int index) const {
     return m_items.at(std::size_t(index));
 }
 
 void CVestoryListDoc::AddItem(CData data) {
-    m_items.push_back(data);
+    m_items.push_back(std::move(data));
 }
 
 void CVestoryListDoc::DeleteItem(int index) {
-    std::vector<CData> rest;
-    rest.reserve(m_items.size());
-    for (int i = 0; i < GetItemCount(); ++i)
-        if (i != index)
-            rest.push_back(m_items[std::size_t(i)]);
-    m_items.clear();
-    m_items.shrink_to_fit();
-    for (const CData& data : rest)
-        m_items.push_back(data);
+    if (index >= 0 && index < GetItemCount())
+        m_items.erase(m_items.begin() + index);
     SaveList();
 }
 
 void CVestoryListDoc::ToggleAtCleaners(int index) {
-    CData data = m_items.at(std::size_t(index));
+    CData& data = m_items.at(std::size_t(index));
     if (data.m_bAtCleaners == 0) {
         std::tm now{};
         CTime::GetCurrentTime().GetLocalTm(&now);
@@ -203,7 +194,6 @@ void CVestoryListDoc::ToggleAtCleaners(int index) {
         data.m_nMonth = 0;
         data.m_nYear = 0;
     }
-    m_items[std::size_t(index)] = data;
 }
 
 void CVestoryListDoc::RefreshView() {

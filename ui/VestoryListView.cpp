@@ -83,7 +83,7 @@ void CVestoryListView::RefreshList() {
 }
 
 void CVestoryListView::UpdateRow(int index) {
-    const CData data = GetDocument()->GetItem(index);
+    const CData& data = GetDocument()->GetItem(index);
 
     LVITEM state{};
     state.state = data.m_bAtCleaners ? kStateTicked : kStateUnticked;

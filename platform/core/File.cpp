@@ -70,14 +70,6 @@ void CFile::Close() {
         throw CFileException(CauseOf(errno), errno, m_strFileName);
 }
 
-BOOL CFile::GetStatus(CFileStatus& rStatus) const {
-    struct stat st {};
-    if (m_fd < 0 || ::fstat(m_fd, &st) != 0)
-        return FALSE;
-    rStatus.m_size = std::uint64_t(st.st_size);
-    return TRUE;
-}
-
 std::uint64_t CFile::GetLength() const {
     struct stat st {};
     if (::fstat(m_fd, &st) != 0)

@@ -5,10 +5,6 @@
 
 #include <cstdint>
 
-struct CFileStatus {
-    std::uint64_t m_size;
-};
-
 class CFile {
 public:
     enum OpenFlags : UINT {
@@ -26,7 +22,6 @@ public:
     // Returns FALSE, raising nothing, when the file cannot be opened.
     virtual BOOL Open(LPCTSTR lpszFileName, UINT nOpenFlags, void* pError = nullptr);
     virtual void Close();
-    BOOL GetStatus(CFileStatus& rStatus) const;
     std::uint64_t GetLength() const;
     std::uint64_t GetPosition() const;
     // Reads up to nCount bytes; fewer only at the end of the file. Throws CFileException.
