@@ -68,8 +68,6 @@ void CVestoryListView::OnInitialUpdate() {
     RefreshList();
 }
 
-void CVestoryListView::OnDraw(CDC* /*pDC*/) {}
-
 void CVestoryListView::RefreshList() {
     SendMessage(LVM_DELETEALLITEMS);
     for (int i = 0; i < GetDocument()->GetItemCount(); ++i) {

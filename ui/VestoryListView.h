@@ -16,7 +16,6 @@ public:
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     void OnInitialUpdate() override;
-    void OnDraw(CDC* pDC) override;
 
     // Rebuilds every row from the document.
     void RefreshList();

@@ -46,10 +46,6 @@ END_MESSAGE_MAP()
 CFrameWnd::CFrameWnd() = default;
 CFrameWnd::~CFrameWnd() = default;
 
-BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs) {
-    return CWnd::PreCreateWindow(cs);
-}
-
 BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
                           CCreateContext* pContext) {
     m_nIDHelp = nIDResource;

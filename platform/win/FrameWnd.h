@@ -38,7 +38,6 @@ public:
 
     // Frame, active view, its document, frame again, then the application.
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
-    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);

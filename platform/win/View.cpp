@@ -31,10 +31,6 @@ BOOL CView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHan
     return m_pDocument && m_pDocument->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
-BOOL CView::PreCreateWindow(CREATESTRUCT& cs) {
-    return CWnd::PreCreateWindow(cs);
-}
-
 BOOL CView::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     switch (message) {
     case WM_CREATE: {

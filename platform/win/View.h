@@ -21,7 +21,6 @@ public:
 
     // Commands go to the view first, then to its document.
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
-    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
 
 protected:
     CView();
