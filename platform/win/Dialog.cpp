@@ -3,7 +3,7 @@
 #include "platform/win/ComboBox.h"
 #include "platform/win/CommCtrl.h"
 #include "platform/win/DataExchange.h"
-#include "platform/win/DialogQt.h"
+#include "platform/win/DialogHostQt.h"
 
 #include <cstring>
 

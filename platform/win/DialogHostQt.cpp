@@ -1,0 +1,249 @@
+// CDialogHost: a dialog's window over Qt, a QDialog with the handheld's caption strip, built
+// from its template and run modally. Controls are laid out in dialog units turned into pixels
+// with the dialog font's base units, as the handheld's dialog manager does.
+#include "platform/win/DialogHostQt.h"
+
+#include "platform/core/Resource.h"
+#include "platform/win/CommCtrl.h"
+#include "platform/win/DialogQt.h"
+#include "platform/win/WinApp.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QEventLoop>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+
+// The handheld draws its dialogs at 96 dots per inch.
+constexpr int kDeviceDpi = 96;
+
+QFont DialogFont(const AFX_DLGTEMPLATE& tmpl) {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    const QString face = AfxToQString(tmpl.lpszFont);
+    // "System" names the device's own dialog font: the desktop's general font stands in for it.
+    if (!face.isEmpty() && face.compare(QStringLiteral("System"), Qt::CaseInsensitive) != 0)
+        font.setFamily(face);
+    const int nPoints = tmpl.wPointSize ? tmpl.wPointSize : 8;
+    font.setPixelSize((nPoints * kDeviceDpi + 36) / 72);
+    return font;
+}
+
+// Average width of the letters (rounded as the dialog manager rounds it) and the line height.
+AFX_DLGMETRICS DialogMetrics(const QFont& font) {
+    const QFontMetrics fm(font);
+    const int cx = fm.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    return AFX_DLGMETRICS{(cx / 26 + 1) / 2, fm.height()};
+}
+
+// The dialog's window: Enter is its OK, Escape and the close box its Cancel, whatever control
+// has the focus, unless the control keeps the key (a want-return note field, an open list).
+class CDialogWidget : public QDialog {
+public:
+    explicit CDialogWidget(QWidget* pParent) : QDialog(pParent) {}
+
+    void reject() override { SendCommand(IDCANCEL); }
+
+    void SendCommand(int nID) {
+        if (HWND h = AfxWndFromWidget(this) ? AfxWndFromWidget(this)->m_hWnd : nullptr)
+            ::SendMessage(h, WM_COMMAND, WPARAM(nID), 0);
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+            // A push button with the focus is the one Enter presses.
+            if (auto* pButton = qobject_cast<QPushButton*>(focusWidget())) {
+                pButton->click();
+                return;
+            }
+            SendCommand(IDOK);
+            return;
+        }
+        if (e->key() == Qt::Key_Escape) {
+            SendCommand(IDCANCEL);
+            return;
+        }
+        QDialog::keyPressEvent(e);
+    }
+};
+
+// The handheld shows a dialog's title in the bar at the top of the screen, with "ok" at its
+// right (and a close box when the dialog has a system menu).
+QWidget* CreateCaption(CDialogWidget* pDialog, const AFX_DLGTEMPLATE& tmpl, int nHeight) {
+    auto* pCaption = new QWidget(pDialog);
+    pCaption->setObjectName(QStringLiteral("vl_caption"));
+    pCaption->setAutoFillBackground(true);
+    QPalette palette = pCaption->palette();
+    palette.setColor(QPalette::Window, QColor(0x00, 0x33, 0x99));
+    palette.setColor(QPalette::WindowText, Qt::white);
+    pCaption->setPalette(palette);
+    pCaption->setFixedHeight(nHeight);
+
+    auto* pLayout = new QHBoxLayout(pCaption);
+    pLayout->setContentsMargins(4, 1, 2, 1);
+    pLayout->setSpacing(2);
+    auto* pTitle = new QLabel(AfxToQString(tmpl.lpszTitle), pCaption);
+    QFont bold = pTitle->font();
+    bold.setBold(true);
+    pTitle->setFont(bold);
+    pLayout->addWidget(pTitle, 1);
+
+    const auto addButton = [&](const QString& text, const QString& name, int nID) {
+        auto* pButton = new QPushButton(text, pCaption);
+        pButton->setObjectName(name);
+        pButton->setFocusPolicy(Qt::NoFocus);
+        pButton->setAutoDefault(false);
+        pButton->setFixedSize(pButton->fontMetrics().horizontalAdvance(text) + 16, nHeight - 4);
+        pLayout->addWidget(pButton);
+        QObject::connect(pButton, &QPushButton::clicked, pDialog,
+                         [pDialog, nID] { pDialog->SendCommand(nID); });
+    };
+    // Every dialog can be confirmed with the mouse; a template without the caption OK button
+    // gets one all the same, as the handheld's shell adds "ok" to full-screen dialogs.
+    addButton(QStringLiteral("ok"), QStringLiteral("vl_caption_ok"), IDOK);
+    if (tmpl.style & WS_SYSMENU)
+        addButton(QStringLiteral("\u00D7"), QStringLiteral("vl_caption_close"), IDCANCEL);
+    return pCaption;
+}
+
+} // namespace
+
+CDialogHost::CDialogHost(CDialog* pDlg) : m_pDlg(pDlg) {}
+
+CDialogHost::~CDialogHost() {
+    Destroy();
+}
+
+BOOL CDialogHost::Create(const AFX_DLGTEMPLATE& tmpl, CWnd* pOwner) {
+    AfxRegisterDialogClasses();
+    QWidget* pOwnerWidget = AfxGetWidget(pOwner);
+    if (!pOwnerWidget)
+        pOwnerWidget = AfxGetDeviceWidget();
+
+    auto* pDialog = new CDialogWidget(pOwnerWidget);
+    m_pWidget = pDialog;
+    const QFont font = DialogFont(tmpl);
+    pDialog->setFont(font);
+    pDialog->setWindowTitle(AfxToQString(tmpl.lpszTitle));
+    const AFX_DLGMETRICS metrics = DialogMetrics(font);
+    const int nCaption = metrics.baseY + 8;
+    CreateCaption(pDialog, tmpl, nCaption)->setGeometry(0, 0, metrics.MapX(tmpl.cx), nCaption);
+    pDialog->setFixedSize(metrics.MapX(tmpl.cx), nCaption + metrics.MapY(tmpl.cy));
+    // The dialog sits where its template says, measured from the top-left of the screen.
+    pDialog->move(AfxDeviceToGlobal(POINT{metrics.MapX(tmpl.x), metrics.MapY(tmpl.y)}));
+    AfxAttachWidget(m_pDlg, pDialog, 0, tmpl.style);
+
+    for (const AFX_DLGITEM& item : tmpl.items) {
+        auto pCtrl = std::make_unique<CWnd>();
+        AFX_ICONCREATE icon{item.nIconID};
+        const bool bIcon = item.lpszText == nullptr;
+        if (!pCtrl->CreateEx(0, item.lpszClass, item.lpszText, item.style | WS_CHILD,
+                             metrics.MapX(item.x), nCaption + metrics.MapY(item.y),
+                             metrics.MapX(item.cx), metrics.MapY(item.cy), m_pDlg->m_hWnd, item.id,
+                             bIcon ? &icon : nullptr))
+            continue;
+        QWidget* pWidget = AfxGetWidget(pCtrl.get());
+        const std::u16string_view className = item.lpszClass;
+        // The height of a combo box includes its dropped list; its field is one line high.
+        if (className == u"combobox")
+            pWidget->setFixedHeight(
+                std::max(metrics.MapY(12), pWidget->fontMetrics().height() + 6));
+        if (bIcon && pWidget) {
+            if (auto* pLabel = qobject_cast<QLabel*>(pWidget))
+                pWidget->resize(pLabel->pixmap().size());
+        }
+        if (className == u"static" || (item.style & BS_TYPEMASK) == BS_GROUPBOX)
+            pWidget->setFocusPolicy(Qt::NoFocus);
+        else
+            pWidget->setFocusPolicy((item.style & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
+        if (item.style & WS_DISABLED)
+            pWidget->setEnabled(false);
+        m_controls.push_back(std::move(pCtrl));
+    }
+    // The first control in the template lies on top of the ones after it.
+    for (const auto& pCtrl : m_controls) {
+        if (QWidget* pWidget = AfxGetWidget(pCtrl.get()))
+            pWidget->lower();
+    }
+    return TRUE;
+}
+
+void CDialogHost::SetInitialFocus() {
+    for (const auto& pCtrl : m_controls) {
+        QWidget* pWidget = AfxGetWidget(pCtrl.get());
+        if (!pWidget || !(pCtrl->GetStyle() & WS_TABSTOP) || !pWidget->isEnabled() ||
+            pWidget->isHidden())
+            continue;
+        // The dialog manager selects an edit field's text as it gives it the focus.
+        pCtrl->SendMessage(EM_SETSEL, 0, LPARAM(-1));
+        pWidget->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+}
+
+int CDialogHost::Run() {
+    if (!m_pWidget)
+        return -1;
+    m_pWidget->setWindowModality(Qt::ApplicationModal);
+    m_pWidget->show();
+    m_pWidget->activateWindow();
+    // The focus (and EN_SETFOCUS) must be in place when the run starts, as on the handheld,
+    // not whenever the window system gets round to activating the window.
+    QApplication::setActiveWindow(m_pWidget);
+    QEventLoop loop;
+    m_pLoop = &loop;
+    loop.exec(QEventLoop::DialogExec);
+    m_pLoop = nullptr;
+    return m_nResult;
+}
+
+void CDialogHost::End(int nResult) {
+    m_nResult = nResult;
+    if (m_pWidget)
+        m_pWidget->hide();
+    if (m_pLoop)
+        m_pLoop->exit(nResult);
+}
+
+void CDialogHost::Center(CWnd* pAlternateOwner) {
+    if (!m_pWidget)
+        return;
+    QWidget* pOwner = AfxGetWidget(pAlternateOwner);
+    if (!pOwner)
+        pOwner = m_pWidget->parentWidget();
+    QRect area;
+    if (pOwner)
+        area = QRect(pOwner->mapToGlobal(QPoint(0, 0)), pOwner->size());
+    else if (QScreen* pScreen = m_pWidget->screen())
+        area = pScreen->availableGeometry();
+    else
+        return;
+    QRect frame(QPoint(0, 0), m_pWidget->size());
+    frame.moveCenter(area.center());
+    m_pWidget->move(frame.topLeft());
+}
+
+void CDialogHost::Adopt(CWnd& rControl, HWND hWndCtrl) {
+    rControl.m_hWnd = hWndCtrl;
+    m_adopted.push_back(&rControl);
+}
+
+void CDialogHost::Destroy() {
+    // The members that stood for controls go back to standing for nothing.
+    for (CWnd* pControl : m_adopted)
+        pControl->m_hWnd = nullptr;
+    m_adopted.clear();
+    if (m_pDlg->m_hWnd)
+        m_pDlg->DestroyWindow();
+    m_controls.clear();
+    // The run is over and no event of the window's is being handled: it can go now.
+    delete m_pWidget.data();
+}
