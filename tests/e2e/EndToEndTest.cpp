@@ -134,7 +134,8 @@ protected:
                                       {"QT_QPA_PLATFORM", "xcb"},
                                       {"VESTORYLIST_ROOT", (m_folder.Path() / "root").string()},
                                       {"XDG_RUNTIME_DIR", (m_folder.Path() / "run").string()},
-                                      {"VESTORYLIST_EXIT_AFTER_FIRST_PAINT", std::nullopt}},
+                                      {"VESTORYLIST_EXIT_AFTER_FIRST_PAINT", std::nullopt},
+                                      {"LSAN_OPTIONS", "suppressions=" LSAN_SUPPRESSIONS}},
             (m_folder.Path() / "program.txt").string());
         ASSERT_TRUE(m_pProgram->Started());
         ASSERT_TRUE(WaitUntil(
