@@ -3,6 +3,8 @@
 #include "platform/win/DataExchange.h"
 
 CAboutDialog::CAboutDialog() : CDialog(CAboutDialog::IDD, nullptr) {
+    m_strHelpText = _T("");
+
     m_strHelpText = _T("VestoryList is a tool for tracking what vestory you ");
     m_strHelpText += _T("have at the cleaners.\r\n\r\n");
     m_strHelpText += _T("Header Fields: \r\n");

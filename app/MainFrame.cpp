@@ -21,6 +21,10 @@ CMainFrame::~CMainFrame() {
         delete[] pszTip;
 }
 
+BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs) {
+    return CFrameWnd::PreCreateWindow(cs) ? TRUE : FALSE;
+}
+
 int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     if (CFrameWnd::OnCreate(lpCreateStruct) == -1)
         return -1;

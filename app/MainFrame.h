@@ -10,6 +10,8 @@ public:
     CMainFrame();
     ~CMainFrame() override;
 
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     // A copy of string nID from the program's module; the caller owns it.

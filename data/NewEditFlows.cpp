@@ -6,14 +6,18 @@
 
 void CVestoryListDoc::OnNewItem() {
     CItemDialog dlg;
+    CData data;
+
     dlg.m_strQty = _T("1");
     if (dlg.DoModal() == IDOK) {
-        // A new garment is not at the cleaners and has no date: a fresh record's defaults.
-        CData data;
+        data.m_bAtCleaners = 0;
         data.m_strItemName = dlg.m_strItemName;
         data.m_strQty = dlg.m_strQty;
         data.m_strSize = dlg.m_strSize;
         data.m_strNote = dlg.m_strNote;
+        data.m_nMonth = 0;
+        data.m_nDay = 0;
+        data.m_nYear = 0;
         AddItem(std::move(data));
     }
 

@@ -165,7 +165,7 @@ int CVestoryListDoc::GetItemCount() const {
     return int(m_items.size());
 }
 
-const CData& CVestoryListDoc::GetItem(int index) const {
+CData CVestoryListDoc::GetItem(int index) const {
     return m_items.at(std::size_t(index));
 }
 

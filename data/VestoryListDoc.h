@@ -20,7 +20,7 @@ public:
 
     void SaveList();
     int GetItemCount() const;
-    const CData& GetItem(int index) const;
+    CData GetItem(int index) const;
     void AddItem(CData data);
     void DeleteItem(int index);
     void ToggleAtCleaners(int index);

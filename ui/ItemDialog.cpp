@@ -3,7 +3,12 @@
 #include "platform/win/DataExchange.h"
 #include "platform/win/ShellApi.h"
 
-CItemDialog::CItemDialog(CWnd* pParent) : CDialog(CItemDialog::IDD, pParent) {}
+CItemDialog::CItemDialog(CWnd* pParent) : CDialog(CItemDialog::IDD, pParent) {
+    m_strQty = _T("");
+    m_strItemName = _T("");
+    m_strNote = _T("");
+    m_strSize = _T("");
+}
 
 CItemDialog::~CItemDialog() = default;
 

@@ -68,6 +68,8 @@ void CVestoryListView::OnInitialUpdate() {
     RefreshList();
 }
 
+void CVestoryListView::OnDraw(CDC* /*pDC*/) {}
+
 void CVestoryListView::RefreshList() {
     SendMessage(LVM_DELETEALLITEMS);
     for (int i = 0; i < GetDocument()->GetItemCount(); ++i) {
@@ -81,7 +83,7 @@ void CVestoryListView::RefreshList() {
 }
 
 void CVestoryListView::UpdateRow(int index) {
-    const CData& data = GetDocument()->GetItem(index);
+    const CData data = GetDocument()->GetItem(index);
 
     LVITEM state{};
     state.state = data.m_bAtCleaners ? kStateTicked : kStateUnticked;

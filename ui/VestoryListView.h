@@ -16,6 +16,7 @@ public:
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     void OnInitialUpdate() override;
+    void OnDraw(CDC* pDC) override;
 
     // Rebuilds every row from the document.
     void RefreshList();
