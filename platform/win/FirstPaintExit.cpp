@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QWidget>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -32,6 +33,8 @@ protected:
         QMetaObject::invokeMethod(
             this,
             [] {
+                std::fputs("first paint\n", stdout);
+                std::fflush(stdout);
                 if (CWinApp* pApp = AfxGetApp(); pApp && pApp->m_pMainWnd)
                     pApp->m_pMainWnd->SendMessage(WM_CLOSE);
             },
