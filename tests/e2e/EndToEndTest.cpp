@@ -126,17 +126,20 @@ protected:
         return m_folder.Path() / "root" / "My Documents" / "Personal" / "Vestory.vsl";
     }
 
+    ChildProcess::Environment ProgramEnvironment() const {
+        return {{"DISPLAY", m_pDesktop->Display()},
+                {"QT_QPA_PLATFORM", "xcb"},
+                {"VESTORYLIST_ROOT", (m_folder.Path() / "root").string()},
+                {"XDG_RUNTIME_DIR", (m_folder.Path() / "run").string()},
+                {"VESTORYLIST_EXIT_AFTER_FIRST_PAINT", std::nullopt},
+                {"LSAN_OPTIONS", "suppressions=" LSAN_SUPPRESSIONS}};
+    }
+
     // Starts the program and waits until its main window is shown and painted.
     void StartProgram() {
-        m_pProgram = std::make_unique<ChildProcess>(
-            std::vector<std::string>{VESTORYLIST_PROGRAM},
-            ChildProcess::Environment{{"DISPLAY", m_pDesktop->Display()},
-                                      {"QT_QPA_PLATFORM", "xcb"},
-                                      {"VESTORYLIST_ROOT", (m_folder.Path() / "root").string()},
-                                      {"XDG_RUNTIME_DIR", (m_folder.Path() / "run").string()},
-                                      {"VESTORYLIST_EXIT_AFTER_FIRST_PAINT", std::nullopt},
-                                      {"LSAN_OPTIONS", "suppressions=" LSAN_SUPPRESSIONS}},
-            (m_folder.Path() / "program.txt").string());
+        m_pProgram = std::make_unique<ChildProcess>(std::vector<std::string>{VESTORYLIST_PROGRAM},
+                                                    ProgramEnvironment(),
+                                                    (m_folder.Path() / "program.txt").string());
         ASSERT_TRUE(m_pProgram->Started());
         ASSERT_TRUE(WaitUntil(
             [&] {
@@ -404,6 +407,12 @@ TEST_F(EndToEndTest, AddTickSortDeleteAndExitAsAPersonWould) {
         kStepTimeout));
     EXPECT_TRUE(rows[0].bTicked);
     EXPECT_FALSE(rows[1].bTicked);
+
+    // Started again while it runs, the program hands over to the running one and ends.
+    ChildProcess second({VESTORYLIST_PROGRAM}, ProgramEnvironment(),
+                        (m_folder.Path() / "second.txt").string());
+    EXPECT_EQ(second.WaitExit(kStepTimeout), std::optional<int>(0)) << second.Output();
+    EXPECT_TRUE(m_pProgram->Running());
     ASSERT_TRUE(ExitThroughListMenu()) << m_pProgram->Output();
     std::ifstream again(ListFile(), std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(again), std::istreambuf_iterator<char>()),
