@@ -413,6 +413,8 @@ TEST_F(EndToEndTest, AddTickSortDeleteAndExitAsAPersonWould) {
                         (m_folder.Path() / "second.txt").string());
     EXPECT_EQ(second.WaitExit(kStepTimeout), std::optional<int>(0)) << second.Output();
     EXPECT_TRUE(m_pProgram->Running());
+    // Nothing had given the window the keyboard since its start; the request did.
+    EXPECT_TRUE(WaitFocus(m_main)) << "focus on " << m_pDesktop->FocusedWindow();
     ASSERT_TRUE(ExitThroughListMenu()) << m_pProgram->Output();
     std::ifstream again(ListFile(), std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(again), std::istreambuf_iterator<char>()),
