@@ -288,6 +288,8 @@ LRESULT CListCtrlModel::OnInsertItem(const LVITEM* pItem) {
         return -1;
     const int iPos = std::min(pItem->iItem, GetItemCount());
     Row row;
+    // Room for every column's text at once: rows are filled cell by cell right after this.
+    row.texts.reserve(std::max<std::size_t>(m_columns.size(), 1));
     if (pItem->mask & LVIF_TEXT)
         SetText(row, 0, pItem->pszText);
     if (pItem->mask & LVIF_IMAGE)

@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cstdint>
 #include <map>
 #include <unordered_map>
 #include <vector>
@@ -418,7 +419,24 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         nCode = reinterpret_cast<NMHDR*>(lParam)->code;
     else if (message == WM_REFLECT_BASE + WM_COMMAND)
         nCode = HIWORD(wParam);
-    const AFX_MSGMAP_ENTRY* pEntry = FindMessageEntry(GetMessageMap(), message, nCode, 0);
+    const AFX_MSGMAP_ENTRY* pEntry = nullptr;
+    if (nCode == 0) {
+        // As in the framework, plain messages remember where their handler is (or that there
+        // is none): a list rebuild sends tens of thousands of them through the same maps.
+        struct CacheSlot {
+            UINT message;
+            const AFX_MSGMAP* pMap;
+            const AFX_MSGMAP_ENTRY* pEntry;
+        };
+        static CacheSlot cache[256] = {};
+        const AFX_MSGMAP* pMap = GetMessageMap();
+        CacheSlot& slot = cache[(message ^ (reinterpret_cast<std::uintptr_t>(pMap) >> 4)) & 255];
+        if (slot.pMap != pMap || slot.message != message)
+            slot = {message, pMap, FindMessageEntry(pMap, message, 0, 0)};
+        pEntry = slot.pEntry;
+    } else {
+        pEntry = FindMessageEntry(GetMessageMap(), message, nCode, 0);
+    }
     if (!pEntry)
         return FALSE;
     LRESULT result = 0;
