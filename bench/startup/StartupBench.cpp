@@ -4,9 +4,7 @@
 // start to that line, so it takes in loading the libraries, the framework's start, reading the
 // list file, building the rows and the first paint, and leaves out the shut-down.
 // Target: 10,000 records within 1.5 times the empty list's time.
-#include "data/Data.h"
-#include "platform/core/Archive.h"
-#include "platform/core/File.h"
+#include "bench/support/BigList.h"
 #include "tests/e2e/TempFolder.h"
 
 #include <benchmark/benchmark.h>
@@ -26,27 +24,6 @@ extern char** environ;
 namespace fs = std::filesystem;
 
 namespace {
-
-void WriteList(const fs::path& path, int nRecords) {
-    fs::create_directories(path.parent_path());
-    CFile file;
-    file.Open(CString::FromUtf8(path.string()), CFile::modeCreate | CFile::modeWrite);
-    CArchive ar(&file, CArchive::store);
-    for (int i = 0; i < nRecords; ++i) {
-        CData data;
-        data.m_bAtCleaners = i % 3 == 0;
-        data.m_strItemName = CString::FromUtf8("Shirt " + std::to_string(i));
-        data.m_strQty = u"2";
-        data.m_strSize = u"M";
-        data.m_strNote = i % 5 == 0 ? CString(u"Collar\r\nstain") : CString();
-        data.m_nMonth = 1 + i % 12;
-        data.m_nDay = 1 + i % 28;
-        data.m_nYear = i % 3 == 0 ? 2002 : 0;
-        data.Serialize(ar);
-    }
-    ar.Close();
-    file.Close();
-}
 
 // One run of the program with its standard output on a pipe: the seconds from the start to its
 // first line of output, or nothing if it failed. The run's end is waited for, untimed.
@@ -94,7 +71,7 @@ void RunProgram(benchmark::State& state, const std::vector<std::string>& args, i
     fs::create_directories(run);
     fs::permissions(run, fs::perms::owner_all);
     if (nRecords > 0)
-        WriteList(root / "My Documents" / "Personal" / "Vestory.vsl", nRecords);
+        WriteBigList(root / "My Documents" / "Personal" / "Vestory.vsl", nRecords, u"Collar stain");
     std::vector<std::string> argv{VESTORYLIST_PROGRAM};
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<std::string> env;
