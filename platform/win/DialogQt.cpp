@@ -5,6 +5,7 @@
 #include "platform/core/Resource.h"
 #include "platform/win/CommCtrl.h"
 #include "platform/win/TextCtrlProcQt.h"
+#include "platform/win/XpmQt.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -42,7 +43,7 @@ QPixmap IconPicture(WORD nIconID, QSize size) {
         return {};
     QPixmap best;
     for (AFX_XPM xpm : static_cast<const AFX_ICON*>(pRes->pData)->images) {
-        QPixmap picture(xpm);
+        const QPixmap picture = QPixmap::fromImage(AfxImageFromXpm(xpm));
         const auto distance = [&](const QPixmap& p) {
             return std::abs(p.width() - size.width()) + std::abs(p.height() - size.height());
         };
