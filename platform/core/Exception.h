@@ -13,8 +13,21 @@ public:
 
 class CFileException : public CException {
 public:
-    enum Cause { none, generic, fileNotFound, accessDenied, diskFull, endOfFile };
+    // invalidFile: not a regular file; badPath: a symbolic link on the path leads nowhere.
+    enum Cause {
+        none,
+        generic,
+        fileNotFound,
+        accessDenied,
+        diskFull,
+        endOfFile,
+        invalidFile,
+        badPath
+    };
+    CFileException() : CException(std::string()), m_cause(none), m_lOsError(0) {}
     CFileException(Cause cause, int osError, const CString& fileName);
+    // Why, in the system's words ("Permission denied", "not a regular file").
+    CString GetReason() const;
     Cause m_cause;
     int m_lOsError;
     CString m_strFileName;

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,7 +34,35 @@ CFile::~CFile() {
         ::close(m_fd);
 }
 
-BOOL CFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags, void*) {
+namespace {
+// A symbolic link on the path (the file itself or a folder above it) whose target is missing:
+// a synced folder that is not mounted. Such a list is not "no list".
+bool DanglingLinkOnPath(std::string path) {
+    while (!path.empty() && path != "/") {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode) &&
+            ::stat(path.c_str(), &st) != 0 && errno == ENOENT)
+            return true;
+        const std::size_t slash = path.find_last_of('/');
+        if (slash == std::string::npos)
+            break;
+        path.erase(slash);
+    }
+    return false;
+}
+
+int OpenFailed(void* pError, CFileException::Cause cause, int err, const std::string& hostPath) {
+    if (auto* pException = static_cast<CFileException*>(pError)) {
+        pException->m_cause = cause;
+        pException->m_lOsError = err;
+        pException->m_strFileName = CString::FromUtf8(hostPath);
+    }
+    errno = err;
+    return FALSE;
+}
+} // namespace
+
+BOOL CFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags, void* pError) {
     if (m_fd >= 0)
         Close();
     int flags = O_CLOEXEC;
@@ -49,14 +78,39 @@ BOOL CFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags, void*) {
     }
     if (nOpenFlags & modeCreate)
         flags |= O_CREAT | O_TRUNC;
+    const bool bReadOnly = (nOpenFlags & 3) == modeRead && !(nOpenFlags & modeCreate);
+    // A FIFO or a device must never hold the program up: reading opens without waiting for
+    // a writer, and anything but a regular file is refused before a byte is read.
+    if (bReadOnly)
+        flags |= O_NONBLOCK | O_NOCTTY;
     m_strFileName = lpszFileName;
     m_hostPath = AfxHostPathFromDevicePath(lpszFileName);
+    if (bReadOnly) {
+        struct stat st {};
+        if (::stat(m_hostPath.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+            return OpenFailed(pError, CFileException::invalidFile, 0, m_hostPath);
+    }
     int fd;
     do
         fd = ::open(m_hostPath.c_str(), flags, 0666);
     while (fd < 0 && errno == EINTR);
-    if (fd < 0)
-        return FALSE;
+    if (fd < 0) {
+        const int err = errno;
+        if (err == ENOENT && DanglingLinkOnPath(m_hostPath))
+            return OpenFailed(pError, CFileException::badPath, err, m_hostPath);
+        if (err == ENXIO) // a socket
+            return OpenFailed(pError, CFileException::invalidFile, 0, m_hostPath);
+        return OpenFailed(pError, CauseOf(err), err, m_hostPath);
+    }
+    if (bReadOnly) {
+        struct stat st {};
+        // Checked again on what was opened: the path may have changed since.
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            ::close(fd);
+            return OpenFailed(pError, CFileException::invalidFile, 0, m_hostPath);
+        }
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    }
     m_fd = fd;
     return TRUE;
 }

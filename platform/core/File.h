@@ -19,7 +19,9 @@ public:
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
 
-    // Returns FALSE, raising nothing, when the file cannot be opened.
+    // Returns FALSE, raising nothing, when the file cannot be opened; pError, when given, is a
+    // CFileException that receives why, with the host path. Opening for reading only never
+    // waits and takes regular files only.
     virtual BOOL Open(LPCTSTR lpszFileName, UINT nOpenFlags, void* pError = nullptr);
     virtual void Close();
     std::uint64_t GetLength() const;
