@@ -1,11 +1,19 @@
 #include "data/VestoryListDoc.h"
 
 #include "platform/core/Afx.h"
+#include "platform/core/CopyFile.h"
+#include "platform/core/DevicePath.h"
 #include "platform/core/Exception.h"
+#include "platform/core/MemoryStatus.h"
 #include "platform/core/ReplaceFile.h"
 #include "platform/core/Time.h"
 #include "res/resource.h"
 #include "ui/VestoryListView.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <new>
 
 IMPLEMENT_DYNCREATE(CVestoryListDoc, CDocument)
 
@@ -16,17 +24,60 @@ END_MESSAGE_MAP()
 CVestoryListDoc::CVestoryListDoc() = default;
 CVestoryListDoc::~CVestoryListDoc() = default;
 
+namespace {
+// The share of the memory left that the records may take: the rows on screen hold their
+// texts again, and the window needs its own.
+constexpr std::uint64_t kLoadShareOfMemory = 4;
+
+CString FileNameOf(const CString& path) {
+    const std::u16string& s = path.str();
+    std::size_t slash = s.find_last_of(u"\\/");
+    return CString(slash == std::u16string::npos ? s : s.substr(slash + 1));
+}
+
+std::uint64_t MemoryLeft() {
+    MEMORYSTATUS ms{};
+    GlobalMemoryStatus(&ms);
+    if (ms.dwTotalPhys == 0) // the system does not tell
+        return std::numeric_limits<std::uint64_t>::max();
+    return std::min(ms.dwAvailPhys + ms.dwAvailPageFile, ms.dwAvailVirtual);
+}
+
+// What a record takes in memory besides its place in the array.
+std::uint64_t TextBytes(const CData& data) {
+    return 2 * std::uint64_t(data.m_strItemName.GetLength() + data.m_strQty.GetLength() +
+                             data.m_strSize.GetLength() + data.m_strNote.GetLength());
+}
+} // namespace
+
 BOOL CVestoryListDoc::OnNewDocument() {
-    if (!CDocument::OnNewDocument())
+    // File New reads the file again: garments that only memory holds are saved first.
+    if (m_bSaveFailed) {
+        SaveList();
+        if (m_bSaveFailed)
+            return FALSE;
+    }
+    // The base step empties the list; what it held waits aside until the file has been read.
+    std::vector<CData> held;
+    held.swap(m_items);
+    if (!CDocument::OnNewDocument() || !LoadList()) {
+        m_items.swap(held);
         return FALSE;
-    LoadList();
+    }
     return TRUE;
 }
 
 BOOL CVestoryListDoc::OnOpenDocument(LPCTSTR lpszPathName) {
-    if (!ReadListFile(lpszPathName)) {
+    std::vector<CData> held;
+    held.swap(m_items);
+    CFileException error;
+    // Only a whole list replaces the one held: anything else is not what the user meant to
+    // open, and is never copied aside like a damaged list file.
+    if (ReadListFile(lpszPathName, &error) != readWhole) {
+        m_items.swap(held);
         CString text;
-        text.Format(u"Cannot open %s.", lpszPathName);
+        text.Format(u"%s is not a whole list file. The list was not changed.",
+                    LPCTSTR(FileNameOf(lpszPathName)));
         AfxMessageBox(text, MB_ICONINFORMATION);
         return FALSE;
     }
@@ -48,6 +99,7 @@ void CVestoryListDoc::Serialize(CArchive& ar) {
     }
     // Each record is read in place at the end of the list; one that does not read whole is
     // taken off again, so the list keeps exactly the records before the damage.
+    std::uint64_t nTextBytes = 0;
     while (!ar.IsAtEnd()) {
         m_items.emplace_back();
         try {
@@ -56,46 +108,105 @@ void CVestoryListDoc::Serialize(CArchive& ar) {
             m_items.pop_back();
             throw;
         }
+        nTextBytes += TextBytes(m_items.back());
+        if (nTextBytes + m_items.capacity() * sizeof(CData) > m_nLoadBudget)
+            throw std::bad_alloc();
     }
 }
 
-void CVestoryListDoc::LoadList() {
-    ReadListFile(kListFile);
+BOOL CVestoryListDoc::LoadList() {
+    CFileException error;
+    CString text;
+    switch (ReadListFile(kListFile, &error)) {
+    case readWhole:
+    case readMissing: // no list yet: an empty list, and nothing to say
+        return TRUE;
+    case readDamaged:
+        ReportDamagedFile(kListFile);
+        return TRUE;
+    case readFailed:
+        text.Format(u"The list file %s cannot be read: %s. Nothing was changed.",
+                    LPCTSTR(error.m_strFileName), LPCTSTR(error.GetReason()));
+        break;
+    case readTooLarge:
+        text.Format(u"The list file %s is too large to read. Nothing was changed.",
+                    LPCTSTR(error.m_strFileName));
+        break;
+    }
+    AfxMessageBox(text, MB_ICONINFORMATION);
+    return FALSE;
 }
 
-BOOL CVestoryListDoc::ReadListFile(LPCTSTR lpszPath) {
+CVestoryListDoc::ReadResult CVestoryListDoc::ReadListFile(LPCTSTR lpszPath,
+                                                          CFileException* pError) {
     CFile file;
-    if (!file.Open(lpszPath, CFile::modeRead))
-        return FALSE; // no list yet: an empty list, and nothing to say
+    if (!file.Open(lpszPath, CFile::modeRead, pError)) {
+        // Only a file that is not there at all is no list; a link to nowhere is not that.
+        return pError->m_cause == CFileException::fileNotFound && pError->m_lOsError == ENOENT
+                   ? readMissing
+                   : readFailed;
+    }
     DeleteContents();
-    bool damaged = false;
+    ReadResult result = readWhole;
+    m_nLoadBudget = MemoryLeft() / kLoadShareOfMemory;
     try {
-        if (file.GetLength() != 0) {
+        const std::uint64_t nLength = file.GetLength();
+        // One text alone may take the file's length in memory before a record is counted.
+        if (nLength > m_nLoadBudget)
+            throw std::bad_alloc();
+        if (nLength != 0) {
             CArchive ar(&file, CArchive::load);
             Serialize(ar);
             ar.Close();
         }
         file.Close();
-    } catch (const CException&) {
+    } catch (const CArchiveException&) {
         // Serialize appends a record only once it has read it whole, so m_items now holds
         // everything before the damage.
-        damaged = true;
+        result = readDamaged;
+    } catch (const CFileException& e) {
+        *pError = e;
+        result = readFailed;
+    } catch (const std::bad_alloc&) {
+        std::vector<CData>().swap(m_items); // give the memory back at once
+        result = readTooLarge;
     }
-    if (damaged)
-        ReportDamagedFile(lpszPath);
-    return TRUE;
+    m_nLoadBudget = std::numeric_limits<std::uint64_t>::max();
+    if (result == readTooLarge || result == readFailed)
+        DeleteContents();
+    // Messages name the file as the desktop shows it.
+    pError->m_strFileName = CString::FromUtf8(AfxHostPathFromDevicePath(lpszPath));
+    return result;
 }
 
 namespace {
-CString FileNameOf(const CString& path) {
-    const std::u16string& s = path.str();
-    std::size_t slash = s.find_last_of(u"\\/");
-    return CString(slash == std::u16string::npos ? s : s.substr(slash + 1));
+bool SameBytes(LPCTSTR lpszPath, LPCTSTR lpszOther) {
+    CFile a, b;
+    if (!a.Open(lpszPath, CFile::modeRead) || !b.Open(lpszOther, CFile::modeRead))
+        return false;
+    try {
+        if (a.GetLength() != b.GetLength())
+            return false;
+        std::vector<BYTE> bufA(1 << 16), bufB(1 << 16);
+        for (;;) {
+            const UINT got = a.Read(bufA.data(), UINT(bufA.size()));
+            if (b.Read(bufB.data(), UINT(bufB.size())) != got ||
+                std::memcmp(bufA.data(), bufB.data(), got) != 0)
+                return false;
+            if (got == 0)
+                return true;
+        }
+    } catch (const CException&) {
+        return false;
+    }
 }
 
-// Copies the damaged file to the first free "<name>.damaged", "<name>.damaged.1", ... beside
-// it, before any save can overwrite it. Returns the copy's path, or an empty string.
+// Keeps the damaged file as the first free "<name>.damaged", "<name>.damaged.1", ... beside
+// it, before any save can overwrite it; a copy with the same bytes already there is kept
+// instead, so that starting again and again does not fill the disk. Returns the copy's path,
+// or an empty string.
 CString KeepDamagedCopy(LPCTSTR lpszPath) {
+    CString freePath;
     for (int n = 0; n < 1000; ++n) {
         CString copyPath = CString(lpszPath) + u".damaged";
         if (n > 0) {
@@ -103,24 +214,17 @@ CString KeepDamagedCopy(LPCTSTR lpszPath) {
             suffix.Format(u".%d", n);
             copyPath += suffix;
         }
-        CFile taken;
-        if (taken.Open(copyPath, CFile::modeRead))
-            continue;
-        try {
-            CFile in;
-            CReplaceFile out;
-            if (!in.Open(lpszPath, CFile::modeRead) || !out.Open(copyPath))
-                return CString();
-            BYTE buf[65536];
-            while (UINT got = in.Read(buf, sizeof buf))
-                out.Write(buf, got);
-            out.Commit();
+        if (SameBytes(lpszPath, copyPath))
             return copyPath;
-        } catch (const CException&) {
-            return CString();
-        }
+        CFile probe;
+        CFileException error;
+        if (freePath.IsEmpty() && !probe.Open(copyPath, CFile::modeRead, &error) &&
+            error.m_cause == CFileException::fileNotFound && error.m_lOsError == ENOENT)
+            freePath = copyPath;
     }
-    return CString();
+    if (freePath.IsEmpty() || !CopyFile(lpszPath, freePath, TRUE))
+        return CString();
+    return freePath;
 }
 } // namespace
 
@@ -155,6 +259,7 @@ void CVestoryListDoc::SaveList() {
         }
     } catch (...) { // NOLINT: a failed save is reported here and retried with the next change
     }
+    m_bSaveFailed = !saved;
     if (!saved) {
         file.Abandon();
         AfxMessageBox(u"Unable to save list file!", MB_ICONINFORMATION);

@@ -48,6 +48,7 @@ BOOL CDocument::OnOpenDocument(LPCTSTR lpszPathName) {
         return FALSE;
     }
     DeleteContents();
+    SetModifiedFlag(); // until it has read whole: a failure leaves the document half read
     try {
         CArchive ar(&file, CArchive::load);
         Serialize(ar);

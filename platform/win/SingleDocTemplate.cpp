@@ -55,8 +55,9 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(LPCTSTR lpszPathName, BOOL bMake
         bOk = pDocument->OnNewDocument();
     } else {
         bOk = pDocument->OnOpenDocument(lpszPathName);
-        // A file that could not be read may have emptied the document: start it afresh.
-        if (!bOk && !bCreated)
+        // A document left half read says so by being modified: start it afresh. One that
+        // is not modified still holds what it held, and its view still shows it.
+        if (!bOk && !bCreated && pDocument->IsModified())
             pDocument->OnNewDocument();
     }
     if (!bOk && bCreated) {
@@ -66,6 +67,8 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(LPCTSTR lpszPathName, BOOL bMake
         delete pDocument;
         return nullptr;
     }
+    if (!bOk && !pDocument->IsModified())
+        return nullptr;
 
     CWinApp* pApp = AfxGetApp();
     if (bCreated && pApp && pApp->m_pMainWnd == nullptr)
