@@ -6,31 +6,38 @@
 #include <cerrno>
 #include <cstring>
 
-ListReadResult ReadListFile(const std::string& path) {
-    ListReadResult result;
-    CFile file;
-    const CString name = CString::FromUtf8(path);
-    if (!file.Open(name, CFile::modeRead)) {
-        result.error = std::strerror(errno);
-        return result;
+bool ListReader::Open(const std::string& path) {
+    CFileException error;
+    if (!m_file.Open(CString::FromUtf8(path), CFile::modeRead, &error)) {
+        m_error = error.GetReason().ToUtf8();
+        return false;
     }
-    result.opened = true;
     try {
-        if (file.GetLength() == 0)
-            return result;
-        CArchive ar(&file, CArchive::load);
-        CData data;
-        do {
-            result.damagedAt = ar.GetPosition();
-            data.Serialize(ar);
-            result.items.push_back(data);
-        } while (!ar.IsAtEnd());
-    } catch (const CArchiveException&) {
-        result.damaged = true;
-    } catch (const CFileException& e) {
-        result.error = e.what();
+        m_pArchive = std::make_unique<CArchive>(&m_file, CArchive::load);
+    } catch (const CException& e) {
+        m_error = e.what();
+        return false;
     }
-    return result;
+    return true;
+}
+
+bool ListReader::Next(CData* pData) {
+    if (!m_pArchive || !m_error.empty() || m_damaged)
+        return false;
+    try {
+        if (m_pArchive->IsAtEnd())
+            return false;
+        m_damagedAt = m_pArchive->GetPosition();
+        pData->Serialize(*m_pArchive);
+    } catch (const CArchiveException&) {
+        m_damaged = true;
+        return false;
+    } catch (const CFileException& e) {
+        m_error = e.what();
+        return false;
+    }
+    ++m_count;
+    return true;
 }
 
 std::string WriteListFile(const std::string& path, std::vector<CData>& items) {

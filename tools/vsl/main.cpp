@@ -24,7 +24,8 @@ const char* const kUsage =
     "The CSV has the header line\n"
     "  AC,Item Name,Qty,Size,Note,Month,Day,Year\n"
     "and one line per garment (UTF-8, CRLF line ends).\n"
-    "Exit status: 0 success, 1 check found the file damaged, 2 any error.\n";
+    "Exit status: 0 success, 1 check found the file damaged or dump wrote a text\n"
+    "that UTF-8 cannot carry (named on standard error), 2 any error.\n";
 
 int Fail(const std::string& where, const std::string& message) {
     std::cerr << "vsl: " << where << ": " << message << '\n';
@@ -59,15 +60,54 @@ bool IsUtf8(const std::string& s) {
     return CString::FromUtf8(s).ToUtf8() == s;
 }
 
+// Whether the text holds a surrogate without its partner, which UTF-8 cannot carry.
+bool HasLoneSurrogate(const std::u16string& text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF)
+            ++i;
+        else if (c >= 0xD800 && c <= 0xDFFF)
+            return true;
+    }
+    return false;
+}
+
+// Reads the whole file without keeping it: a damaged file gives no CSV at all.
+int CheckReadsWhole(const std::string& path) {
+    ListReader list;
+    if (!list.Open(path))
+        return Fail(path, "cannot read: " + list.Error());
+    CData data;
+    while (list.Next(&data)) {
+    }
+    if (!list.Error().empty())
+        return Fail(path, "cannot read: " + list.Error());
+    if (list.Damaged())
+        return Fail(path, "damaged at byte " + std::to_string(list.DamagedAt()) + " after " +
+                              std::to_string(list.Count()) + " items");
+    return 0;
+}
+
 int Dump(const std::string& path) {
-    ListReadResult list = ReadListFile(path);
-    if (!list.opened || !list.error.empty())
-        return Fail(path, "cannot read: " + list.error);
-    if (list.damaged)
-        return Fail(path, "damaged at byte " + std::to_string(list.damagedAt) + " after " +
-                              std::to_string(list.items.size()) + " items");
+    if (int status = CheckReadsWhole(path); status != 0)
+        return status;
+    ListReader list;
+    if (!list.Open(path))
+        return Fail(path, "cannot read: " + list.Error());
+    static const char* const kTextNames[] = {"Item Name", "Qty", "Size", "Note"};
+    int status = 0;
     std::string out = std::string(kHeader) + "\r\n";
-    for (const CData& d : list.items) {
+    CData d;
+    while (list.Next(&d)) {
+        const CString* texts[] = {&d.m_strItemName, &d.m_strQty, &d.m_strSize, &d.m_strNote};
+        for (std::size_t i = 0; i < std::size(texts); ++i) {
+            if (HasLoneSurrogate(texts[i]->str())) {
+                std::cerr << "vsl: " << path << ": record " << list.Count() << ", " << kTextNames[i]
+                          << ": text that UTF-8 cannot carry, written with U+FFFD\n";
+                status = kExitDamaged;
+            }
+        }
         const std::string fields[] = {Number(d.m_bAtCleaners), d.m_strItemName.ToUtf8(),
                                       d.m_strQty.ToUtf8(),     d.m_strSize.ToUtf8(),
                                       d.m_strNote.ToUtf8(),    Number(d.m_nMonth),
@@ -78,10 +118,17 @@ int Dump(const std::string& path) {
             csv::AppendField(out, fields[i]);
         }
         out += "\r\n";
+        if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size())
+            return Fail("standard output", std::strerror(errno));
+        out.clear();
     }
+    if (!list.Error().empty())
+        return Fail(path, "cannot read: " + list.Error());
+    if (list.Damaged()) // changed since it was checked
+        return Fail(path, "damaged at byte " + std::to_string(list.DamagedAt()));
     if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0)
         return Fail("standard output", std::strerror(errno));
-    return 0;
+    return status;
 }
 
 int Import(const std::string& csvPath, const std::string& listPath) {
@@ -138,15 +185,21 @@ int Import(const std::string& csvPath, const std::string& listPath) {
 }
 
 int Check(const std::string& path) {
-    ListReadResult list = ReadListFile(path);
-    if (!list.opened || !list.error.empty())
-        return Fail(path, "cannot read: " + list.error);
-    if (list.damaged) {
-        std::printf("damaged at byte %llu after %zu items\n",
-                    static_cast<unsigned long long>(list.damagedAt), list.items.size());
+    ListReader list;
+    if (!list.Open(path))
+        return Fail(path, "cannot read: " + list.Error());
+    CData data;
+    while (list.Next(&data)) {
+    }
+    if (!list.Error().empty())
+        return Fail(path, "cannot read: " + list.Error());
+    if (list.Damaged()) {
+        std::printf("damaged at byte %llu after %llu items\n",
+                    static_cast<unsigned long long>(list.DamagedAt()),
+                    static_cast<unsigned long long>(list.Count()));
         return kExitDamaged;
     }
-    std::printf("%zu items\n", list.items.size());
+    std::printf("%llu items\n", static_cast<unsigned long long>(list.Count()));
     return 0;
 }
 } // namespace
