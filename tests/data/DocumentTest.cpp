@@ -5,8 +5,13 @@
 #include "tests/core/TempRoot.h"
 
 #include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 
 namespace fs = std::filesystem;
 
@@ -295,4 +300,123 @@ TEST_F(DocumentTest, NewItemCommandIsInTheDocumentsMap) {
     EXPECT_EQ(CRuntimeClass::FromName("CData") != nullptr, true);
     std::unique_ptr<CObject> created(RUNTIME_CLASS(CVestoryListDoc)->CreateObject());
     EXPECT_TRUE(created->IsKindOf(RUNTIME_CLASS(CDocument)));
+}
+
+// Only a list file that is not there at all is no list. Anything else in its place is said,
+// at start-up (which then fails) and on File New (which keeps the garments held), and
+// nothing in the folder changes.
+TEST_F(DocumentTest, AListThatCannotBeReadIsNeverTakenForNoList) {
+    const fs::path list = m_root.ListFile();
+    const std::string bytes = ListBytes(m_root, {Record("Shirt"), Record("Coat")});
+    const bool bRoot = ::geteuid() == 0;
+    const struct Case {
+        const char* name;
+        std::function<void()> make;
+        const char* reason;
+    } cases[] = {
+        {"another user's file, mode 0600",
+         [&] {
+             TempRoot::WriteAll(list, bytes);
+             // Root reads everything; the test reads as an ordinary user (Unprivileged).
+             ::chmod(list.c_str(), bRoot ? 0600 : 0);
+         },
+         "Permission denied"},
+        {"link to an unmounted folder",
+         [&] { fs::create_symlink(m_root.path() / "unmounted/Vestory.vsl", list); },
+         "dangling symbolic link"},
+        {"folder that links to an unmounted folder",
+         [&] {
+             fs::remove(Folder());
+             fs::create_directory_symlink(m_root.path() / "unmounted", Folder());
+         },
+         "dangling symbolic link"},
+        {"FIFO", [&] { ASSERT_EQ(::mkfifo(list.c_str(), 0644), 0); }, "not a regular file"},
+        {"folder", [&] { fs::create_directory(list); }, "not a regular file"},
+        {"socket",
+         [&] {
+             sockaddr_un address{};
+             address.sun_family = AF_UNIX;
+             ASSERT_LT(list.string().size(), sizeof address.sun_path);
+             std::strcpy(address.sun_path, list.c_str());
+             const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+             ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+             ::close(fd);
+         },
+         "not a regular file"},
+    };
+    ::chmod(m_root.path().c_str(), 0755);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(m_root.path() / "My Documents");
+        fs::create_directories(Folder());
+        ::chmod((m_root.path() / "My Documents").c_str(), 0755);
+        ASSERT_NO_FATAL_FAILURE(c.make());
+        const std::vector<std::string> before = FolderEntries(m_root.path() / "My Documents");
+        m_messages.clear();
+
+        CVestoryListDoc started;
+        CVestoryListDoc shown;
+        shown.AddItem(Record("Scarf"));
+        {
+            Unprivileged user;
+            EXPECT_FALSE(started.OnNewDocument());
+            EXPECT_FALSE(shown.OnNewDocument());
+        }
+        const std::string expected = "The list file " + list.string() +
+                                     " cannot be read: " + c.reason + ". Nothing was changed.";
+        ASSERT_EQ(m_messages.size(), 2u);
+        EXPECT_EQ(m_messages[0], std::make_pair(expected, UINT(MB_ICONINFORMATION)));
+        EXPECT_EQ(m_messages[1], m_messages[0]);
+        EXPECT_EQ(started.GetItemCount(), 0);
+        EXPECT_EQ(Names(shown), (std::vector<std::string>{"Scarf"}));
+        EXPECT_EQ(FolderEntries(m_root.path() / "My Documents"), before);
+        if (fs::is_directory(Folder())) {
+            EXPECT_EQ(FolderEntries(Folder()), (std::vector<std::string>{"Vestory.vsl"}));
+        }
+    }
+}
+
+// Starting again and again on a damaged list keeps one copy of it, readable by no one the
+// list was not readable by, holes and all.
+TEST_F(DocumentTest, ADamagedListIsCopiedOnceWithItsPermissions) {
+    const fs::path list = m_root.ListFile();
+    std::string bytes = ListBytes(m_root, {Record("Shirt")});
+    bytes += '\x01';
+    TempRoot::WriteAll(list, bytes);
+    ::chmod(list.c_str(), 0600);
+    // A different damaged file kept earlier, and a gap where one was deleted.
+    TempRoot::WriteAll(list.string() + ".damaged", "older");
+    for (int start = 0; start < 3; ++start) {
+        m_messages.clear();
+        auto doc = Start();
+        ASSERT_EQ(m_messages.size(), 1u);
+        EXPECT_EQ(m_messages[0].first, "The list file is damaged. 1 items were read; the damaged "
+                                       "file was kept as Vestory.vsl.damaged.1.");
+    }
+    EXPECT_EQ(
+        FolderEntries(Folder()),
+        (std::vector<std::string>{"Vestory.vsl", "Vestory.vsl.damaged", "Vestory.vsl.damaged.1"}));
+    EXPECT_EQ(TempRoot::ReadAll(list.string() + ".damaged.1"), bytes);
+    EXPECT_EQ(fs::status(list.string() + ".damaged.1").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+
+    // A copy further on with the same bytes is found past a free name.
+    fs::rename(list.string() + ".damaged.1", list.string() + ".damaged.3");
+    m_messages.clear();
+    Start();
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_NE(m_messages[0].first.find("kept as Vestory.vsl.damaged.3."), std::string::npos);
+    EXPECT_FALSE(fs::exists(list.string() + ".damaged.1"));
+
+    // A long run of zeros is a hole in the copy as in the list (empty records, then damage).
+    fs::remove(list.string() + ".damaged.3");
+    const int fd = ::open(list.c_str(), O_WRONLY | O_TRUNC);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::pwrite(fd, "\x01", 1, 4 << 20), 1);
+    ::close(fd);
+    Start();
+    struct stat st {};
+    ASSERT_EQ(::stat((list.string() + ".damaged.1").c_str(), &st), 0);
+    EXPECT_EQ(st.st_size, (4 << 20) + 1);
+    EXPECT_LT(st.st_blocks * 512, 1 << 20);
 }
