@@ -1,11 +1,13 @@
 // The shell around the list: menu bar, command bar, commands, accelerators and ending the run.
 #include "data/VestoryListDoc.h"
+#include "platform/core/Afx.h"
 #include "platform/core/Resource.h"
 #include "platform/core/StdIds.h"
 #include "platform/win/FrameWnd.h"
 #include "res/Resources.h"
 #include "res/resource.h"
 #include "tests/app/AppFixture.h"
+#include "tests/core/TempRoot.h"
 #include "tests/support/CommandBarReadback.h"
 #include "tests/support/Input.h"
 #include "tests/support/ListReadback.h"
@@ -16,6 +18,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <sys/stat.h>
 
 namespace {
 
@@ -156,6 +159,121 @@ TEST_F(ShellTest, CtrlOReplacesTheListWithTheChosenFilesRecords) {
     EXPECT_EQ(ListItemText(View(), 1, 3), u"01/02/2003");
     EXPECT_EQ(ListColumnCount(View()), 4);
     EXPECT_EQ(Document()->GetItemCount(), 3);
+}
+
+// The records a fresh start would read from the list file.
+std::vector<CString> SavedNames() {
+    CVestoryListDoc doc;
+    doc.OnNewDocument();
+    std::vector<CString> names;
+    for (int i = 0; i < doc.GetItemCount(); ++i)
+        names.push_back(doc.GetItem(i).m_strItemName);
+    return names;
+}
+
+// Ctrl+N and Ctrl+O as their keys send them, whichever window Qt takes for the active one
+// after a dialog.
+void Command(UINT nID) {
+    AfxGetApp()->m_pMainWnd->SendMessage(WM_COMMAND, nID);
+    ProcessEvents();
+}
+
+// Message boxes answered at once, their texts kept.
+class MessageRecorder {
+public:
+    MessageRecorder()
+        : m_previous(AfxSetMessageBoxPresenter([this](const CString& text, const CString&, UINT) {
+              texts.push_back(text.ToUtf8());
+              return IDOK;
+          })) {}
+    ~MessageRecorder() { AfxSetMessageBoxPresenter(m_previous); }
+    std::vector<std::string> texts;
+
+private:
+    AfxMessageBoxPresenter m_previous;
+};
+
+// Ctrl+O and Ctrl+N never swap the list on screen for less: a file that does not read whole,
+// or cannot be read, leaves the rows, the records and the list file as they were.
+TEST_F(ShellTest, CtrlOAndCtrlNKeepTheListWhenAFileDoesNotReadWhole) {
+    ASSERT_TRUE(Start(kGarments));
+    MessageRecorder messages;
+    const std::filesystem::path list = m_root.ListFile();
+    const std::string listBytes = Bytes(list);
+    const std::filesystem::path notes = m_root.Path() / "notes.txt";
+    TempRoot::WriteAll(notes, "Shirt, 2\n");
+    const std::filesystem::path damaged = list.string() + ".damaged";
+    TempRoot::WriteAll(damaged, listBytes.substr(0, listBytes.size() - 3));
+    const std::filesystem::path fifo = m_root.Path() / "pipe.vsl";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    const std::vector<CString> shown = {u"Shirt", u"Coat"};
+
+    for (const std::filesystem::path& opened : {notes, damaged, fifo}) {
+        SCOPED_TRACE(opened.filename().string());
+        messages.texts.clear();
+        ArmModal([&opened](ModalHandle& dialog) {
+            dialog.ChooseFile(CString::FromUtf8(opened.string()));
+        });
+        Command(ID_FILE_OPEN);
+        ASSERT_TRUE(ModalRan());
+        ProcessEvents();
+        EXPECT_EQ(messages.texts, std::vector<std::string>{opened.filename().string() +
+                                                           " is not a whole list file. The "
+                                                           "list was not changed."});
+        EXPECT_EQ(RowNames(View()), shown);
+        EXPECT_EQ(Document()->GetItemCount(), 2);
+        EXPECT_FALSE(std::filesystem::exists(opened.string() + ".damaged"));
+    }
+
+    // The list file gone behind a link to an unmounted folder: Ctrl+N says so and keeps all.
+    const std::filesystem::path moved = m_root.Path() / "moved.vsl";
+    std::filesystem::rename(list, moved);
+    std::filesystem::create_symlink(m_root.Path() / "unmounted/Vestory.vsl", list);
+    messages.texts.clear();
+    Command(ID_FILE_NEW);
+    ProcessEvents();
+    EXPECT_EQ(messages.texts,
+              std::vector<std::string>{"The list file " + list.string() +
+                                       " cannot be read: dangling symbolic link. Nothing was "
+                                       "changed."});
+    EXPECT_EQ(RowNames(View()), shown);
+    std::filesystem::remove(list);
+    std::filesystem::rename(moved, list);
+
+    // The next change saves the list on screen; nothing of the opened files got into it.
+    Document()->DeleteItem(1);
+    EXPECT_EQ(SavedNames(), std::vector<CString>{u"Shirt"});
+    EXPECT_EQ(Bytes(list.string() + ".bak"), listBytes);
+}
+
+// After a failed save, Ctrl+N saves the garments held before it reads the file again, and
+// while it cannot, it keeps them.
+TEST_F(ShellTest, CtrlNSavesTheGarmentsOfAFailedSaveFirst) {
+    ASSERT_TRUE(Start(kGarments));
+    MessageRecorder messages;
+    const std::filesystem::path folder = m_root.ListFile().parent_path();
+    for (const std::filesystem::path& p : {m_root.Path(), folder.parent_path()})
+        ::chmod(p.c_str(), 0755);
+    ::chmod(folder.c_str(), 0555);
+    Document()->AddItem(CData());
+    {
+        Unprivileged user;
+        Document()->SaveList();
+        Command(ID_FILE_NEW);
+        ProcessEvents();
+    }
+    EXPECT_EQ(messages.texts,
+              (std::vector<std::string>{"Unable to save list file!", "Unable to save list file!"}));
+    EXPECT_EQ(Document()->GetItemCount(), 3);
+    EXPECT_EQ(SavedNames().size(), 2u);
+
+    ::chmod(folder.c_str(), 0755);
+    messages.texts.clear();
+    Command(ID_FILE_NEW);
+    ProcessEvents();
+    EXPECT_TRUE(messages.texts.empty());
+    EXPECT_EQ(ListItemCount(View()), 3);
+    EXPECT_EQ(SavedNames().size(), 3u);
 }
 
 // Each command reaches the map that handles it through the frame's route; the pop-up's
