@@ -2,8 +2,12 @@
 #include "data/Data.h"
 #include "tests/core/TempRoot.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -16,14 +20,34 @@ struct Outcome {
 
 class VslTest : public ::testing::Test {
 protected:
-    Outcome Vsl(const std::string& args) {
+    Outcome Vsl(const std::string& args, const std::string& prefix = std::string()) {
         const fs::path out = m_root.path() / "stdout";
         const fs::path err = m_root.path() / "stderr";
-        std::string command = std::string(VSL_PROGRAM) + " " + args + " >'" + out.string() +
-                              "' 2>'" + err.string() + "'";
+        std::string command =
+            prefix + VSL_PROGRAM + " " + args + " >'" + out.string() + "' 2>'" + err.string() + "'";
         int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, TempRoot::ReadAll(out),
                 TempRoot::ReadAll(err)};
+    }
+    // The peak resident memory of one run of vsl, its output thrown away.
+    static long PeakKilobytes(const std::vector<std::string>& args) {
+        std::vector<char*> argv{const_cast<char*>(VSL_PROGRAM)};
+        for (const std::string& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            const int null = ::open("/dev/null", O_WRONLY);
+            ::dup2(null, 1);
+            ::execv(VSL_PROGRAM, argv.data());
+            ::_exit(127);
+        }
+        int status = 0;
+        rusage usage{};
+        if (pid < 0 || ::wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) ||
+            WEXITSTATUS(status) != 0)
+            return -1;
+        return usage.ru_maxrss;
     }
     std::string P(const char* name) const { return "'" + (m_root.path() / name).string() + "'"; }
     fs::path F(const char* name) const { return m_root.path() / name; }
@@ -152,4 +176,63 @@ TEST_F(VslTest, BadInputIsOneMessageNamingFileAndLineAndWritesNothing) {
     Outcome help = Vsl("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("vsl import CSV FILE"), std::string::npos);
+}
+
+// What is not a regular file is refused at once, naming it: never read, never waited on.
+TEST_F(VslTest, SpecialFilesAreRefusedAndNeverWaitedOn) {
+    ASSERT_EQ(::mkfifo(F("fifo.vsl").c_str(), 0644), 0);
+    fs::create_directory(F("folder.vsl"));
+    fs::create_symlink(F("unmounted") / "list.vsl", F("link.vsl"));
+    const struct {
+        std::string path;
+        const char* reason;
+    } cases[] = {
+        {F("fifo.vsl").string(), "not a regular file"},
+        {"/dev/urandom", "not a regular file"},
+        {"/dev/null", "not a regular file"},
+        {F("folder.vsl").string(), "not a regular file"},
+        {F("link.vsl").string(), "dangling symbolic link"},
+    };
+    for (const auto& c : cases) {
+        for (const char* command : {"check", "dump"}) {
+            SCOPED_TRACE(c.path + " " + command);
+            // A read that waited would be cut off here and fail the test, not hang it.
+            const Outcome r = Vsl(std::string(command) + " '" + c.path + "'", "timeout 10 ");
+            EXPECT_EQ(r.status, 2);
+            EXPECT_TRUE(r.out.empty());
+            EXPECT_EQ(r.err, "vsl: " + c.path + ": cannot read: " + c.reason + "\n");
+        }
+    }
+}
+
+// A text that UTF-8 cannot carry is written as U+FFFD, as before, but said: which record and
+// field, and exit status 1, so that a script knows the CSV is not a faithful copy.
+TEST_F(VslTest, DumpNamesTextsThatUtf8CannotCarry) {
+    WriteList("list.vsl", {Garment(0, u"Shirt", u"1", u"", u"", 0, 0, 0),
+                           Garment(0, u"Coat", u"1", u"\xDC00", u"a\xD800", 0, 0, 0),
+                           Garment(0, u"Tie \U0001F454", u"1", u"", u"", 0, 0, 0)});
+    const Outcome r = Vsl("dump " + P("list.vsl"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, std::string(kHeader) + "0,Shirt,1,,,0,0,0\r\n"
+                                            "0,Coat,1,\xEF\xBF\xBD,a\xEF\xBF\xBD,0,0,0\r\n"
+                                            "0,Tie \xF0\x9F\x91\x94,1,,,0,0,0\r\n");
+    const std::string where = "vsl: " + F("list.vsl").string() + ": record 2, ";
+    EXPECT_EQ(r.err, where + "Size: text that UTF-8 cannot carry, written with U+FFFD\n" + where +
+                         "Note: text that UTF-8 cannot carry, written with U+FFFD\n");
+}
+
+// check and dump hold one record at a time: their peak memory does not grow with the list.
+TEST_F(VslTest, CheckAndDumpMemoryDoesNotGrowWithTheList) {
+    std::vector<CData> items(400000, Garment(1, u"Coat", u"1", u"M", u"", 1, 2, 2003));
+    WriteList("large.vsl", items);
+    items.resize(1000);
+    WriteList("small.vsl", items);
+    for (const char* command : {"check", "dump"}) {
+        SCOPED_TRACE(command);
+        const long small = PeakKilobytes({command, F("small.vsl").string()});
+        const long large = PeakKilobytes({command, F("large.vsl").string()});
+        ASSERT_GT(small, 0);
+        // Holding the records would take some 60 MB more.
+        EXPECT_LT(large - small, 8 * 1024) << small << " kB against " << large << " kB";
+    }
 }
