@@ -5,12 +5,15 @@
 #include "tests/e2e/VirtualDesktop.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <sstream>
@@ -423,6 +426,83 @@ TEST_F(EndToEndTest, AddTickSortDeleteAndExitAsAPersonWould) {
     const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start);
     RecordProperty("seconds", std::to_string(seconds.count()));
     std::cout << "end-to-end run: " << seconds.count() << " s\n";
+}
+
+// A list that cannot be read, as a desktop makes them: the program says so in a message box
+// and, once it is answered, ends with status 1, having touched nothing.
+TEST_F(EndToEndTest, AListThatCannotBeReadEndsTheStartTouchingNothing) {
+    const fs::path folder = ListFile().parent_path();
+    // The folders are open to the ordinary user that one case runs as.
+    for (const fs::path& p : {m_folder.Path(), m_folder.Path() / "root"})
+        fs::permissions(p, fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+    const fs::path userRun = m_folder.Path() / "user-run";
+    fs::create_directories(userRun);
+    const bool bRoot = ::geteuid() == 0;
+#if defined(__SANITIZE_ADDRESS__)
+    const bool bSanitized = true; // the sanitizer's shadow memory needs an unlimited address space
+#else
+    const bool bSanitized = false;
+#endif
+    const struct Case {
+        const char* name;
+        std::function<void()> make;
+        std::vector<std::string> wrapper; // what the program is started under
+        bool bRun;
+    } cases[] = {
+        {"FIFO", [&] { ASSERT_EQ(::mkfifo(ListFile().c_str(), 0644), 0); }, {}, true},
+        {"another user's list",
+         [&] {
+             std::ofstream(ListFile(), std::ios::binary) << std::string(44, '\0');
+             fs::permissions(ListFile(), fs::perms::owner_read | fs::perms::owner_write);
+             ASSERT_EQ(::chown(userRun.c_str(), 65534, 65534), 0);
+         },
+         {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"},
+         bRoot},
+        // 3,500,000 empty records: far more than the memory the program is allowed.
+        {"too large",
+         [&] { fs::resize_file((std::ofstream(ListFile()), ListFile()), 70'000'000); },
+         {"prlimit", "--as=2000000000", "--"},
+         !bSanitized},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (!c.bRun) {
+            std::cout << "skipped \"" << c.name << "\": needs root to run the program as "
+                      << "another user, or a build without the address sanitizer\n";
+            continue;
+        }
+        fs::remove_all(folder.parent_path());
+        fs::create_directories(folder);
+        for (const fs::path& p : {folder.parent_path(), folder})
+            fs::permissions(p, fs::perms::all);
+        ASSERT_NO_FATAL_FAILURE(c.make());
+        std::vector<std::string> before;
+        for (const auto& e : fs::directory_iterator(folder))
+            before.push_back(e.path().filename().string());
+
+        std::vector<std::string> argv;
+        for (const std::string& w : c.wrapper)
+            argv.push_back(w == "setpriv" || w == "prlimit" ? FindProgram(w) : w);
+        argv.push_back(VESTORYLIST_PROGRAM);
+        ChildProcess::Environment env = ProgramEnvironment();
+        if (!c.wrapper.empty() && c.wrapper[0] == "setpriv") {
+            env["XDG_RUNTIME_DIR"] = userRun.string();
+            env["ASAN_OPTIONS"] = "detect_leaks=0"; // no leak check across the change of user
+        }
+        m_pProgram =
+            std::make_unique<ChildProcess>(argv, env, (m_folder.Path() / "program.txt").string());
+        ASSERT_TRUE(m_pProgram->Started());
+        const std::string message = WaitForWindow("VestoryList");
+        ASSERT_FALSE(message.empty()) << "no message: " << m_pProgram->Output();
+        ASSERT_TRUE(WaitFocus(message));
+        ASSERT_TRUE(m_pDesktop->Keys({"Return"}));
+        EXPECT_EQ(m_pProgram->WaitExit(kStepTimeout), std::optional<int>(1))
+            << m_pProgram->Output();
+        std::vector<std::string> after;
+        for (const auto& e : fs::directory_iterator(folder))
+            after.push_back(e.path().filename().string());
+        EXPECT_EQ(after, before);
+    }
 }
 
 } // namespace
