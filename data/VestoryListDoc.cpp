@@ -182,7 +182,7 @@ CVestoryListDoc::ReadResult CVestoryListDoc::ReadListFile(LPCTSTR lpszPath,
 namespace {
 bool SameBytes(LPCTSTR lpszPath, LPCTSTR lpszOther) {
     CFile a, b;
-    if (!a.Open(lpszPath, CFile::modeRead) || !b.Open(lpszOther, CFile::modeRead))
+    if (!b.Open(lpszOther, CFile::modeRead) || !a.Open(lpszPath, CFile::modeRead))
         return false;
     try {
         if (a.GetLength() != b.GetLength())

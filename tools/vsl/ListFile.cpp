@@ -33,7 +33,7 @@ bool ListReader::Next(CData* pData) {
         m_damaged = true;
         return false;
     } catch (const CFileException& e) {
-        m_error = e.what();
+        m_error = e.GetReason().ToUtf8();
         return false;
     }
     ++m_count;
