@@ -6,6 +6,7 @@
 #include "platform/win/FrameWnd.h"
 #include "platform/win/Menu.h"
 #include "platform/win/MenuQt.h"
+#include "platform/win/ModalRunQt.h"
 #include "platform/win/WndQt.h"
 #include "platform/win/XpmQt.h"
 
@@ -131,6 +132,9 @@ BOOL CCeCommandBar::InsertMenuBar(UINT nMenuBarID, WORD /*wButton*/) {
             AfxUpdateQMenu(pMenu,
                            [pFrame](UINT nID) { return pFrame && pFrame->HasCommandHandler(nID); });
         });
+        // The button runs its menu modally, as TrackPopupMenu does.
+        QObject::connect(pMenu, &QMenu::aboutToShow, [pMenu] { AfxNotifyModalRun(pMenu, true); });
+        QObject::connect(pMenu, &QMenu::aboutToHide, [pMenu] { AfxNotifyModalRun(pMenu, false); });
         QObject::connect(pMenu, &QMenu::triggered, [hWndOwner](QAction* pAction) {
             if (const UINT nID = AfxCommandOfAction(pAction))
                 SendCommand(hWndOwner, nID);

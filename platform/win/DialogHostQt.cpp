@@ -6,6 +6,7 @@
 #include "platform/core/Resource.h"
 #include "platform/win/CommCtrl.h"
 #include "platform/win/DialogQt.h"
+#include "platform/win/ModalRunQt.h"
 #include "platform/win/WinApp.h"
 
 #include <QApplication>
@@ -200,7 +201,9 @@ int CDialogHost::Run() {
     QApplication::setActiveWindow(m_pWidget);
     QEventLoop loop;
     m_pLoop = &loop;
+    AfxNotifyModalRun(m_pWidget, true);
     loop.exec(QEventLoop::DialogExec);
+    AfxNotifyModalRun(m_pWidget, false);
     m_pLoop = nullptr;
     return m_nResult;
 }

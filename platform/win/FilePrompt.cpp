@@ -1,6 +1,7 @@
 #include "platform/win/FilePrompt.h"
 
 #include "platform/core/DevicePath.h"
+#include "platform/win/ModalRunQt.h"
 #include "platform/win/WndQt.h"
 
 #include <QDir>
@@ -28,7 +29,10 @@ BOOL AfxPromptForListFile(BOOL bOpen, CString& rPathName) {
         dialog.setDefaultSuffix(QStringLiteral("vsl"));
     }
     dialog.setNameFilters(filters);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    AfxNotifyModalRun(&dialog, true);
+    const int result = dialog.exec();
+    AfxNotifyModalRun(&dialog, false);
+    if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return FALSE;
     rPathName = AfxFromQString(QDir::toNativeSeparators(dialog.selectedFiles().constFirst()));
     return TRUE;

@@ -3,6 +3,7 @@
 #include "platform/core/Resource.h"
 #include "platform/win/FrameWnd.h"
 #include "platform/win/MenuQt.h"
+#include "platform/win/ModalRunQt.h"
 #include "platform/win/WinUser.h"
 #include "platform/win/WndQt.h"
 
@@ -191,7 +192,9 @@ BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, const RECT* /*
     if (auto* pFrame = dynamic_cast<CFrameWnd*>(pWnd))
         AfxUpdateQMenu(&menu, [pFrame](UINT nID) { return pFrame->HasCommandHandler(nID) != 0; });
 
+    AfxNotifyModalRun(&menu, true);
     QPointer<QAction> pChosen = menu.exec(AfxDeviceToGlobal(POINT{x, y}));
+    AfxNotifyModalRun(&menu, false);
     const UINT nID = AfxCommandOfAction(pChosen.data());
     if (nFlags & TPM_RETURNCMD)
         return BOOL(nID);

@@ -1,5 +1,6 @@
 #include "platform/core/Afx.h"
 #include "platform/win/MessageBoxQt.h"
+#include "platform/win/ModalRunQt.h"
 #include "platform/win/WndQt.h"
 
 #include <QMessageBox>
@@ -19,7 +20,9 @@ int ShowMessageBox(const CString& text, const CString& caption, UINT nType) {
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
+    AfxNotifyModalRun(&box, true);
     const int result = box.exec();
+    AfxNotifyModalRun(&box, false);
     if (bYesNo)
         return result == QMessageBox::Yes ? IDYES : IDNO;
     return IDOK;

@@ -7,6 +7,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <string>
+
 namespace {
 
 QList<QToolButton*> Buttons(CWnd* pBar) {
@@ -27,7 +29,8 @@ std::vector<BarButton> CommandBarButtons(CWnd* pBar) {
     return buttons;
 }
 
-void PressCommandBarButton(CWnd* pBar, int i) {
+void PressCommandBarButton(CWnd* pBar, int i, std::source_location where) {
+    NoteInput("the press of command bar button " + std::to_string(i), where);
     const QList<QToolButton*> buttons = Buttons(pBar);
     if (i >= 0 && i < buttons.size())
         QTest::mouseClick(buttons[i], Qt::LeftButton);

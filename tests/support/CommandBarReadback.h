@@ -3,6 +3,7 @@
 
 #include "platform/core/String.h"
 
+#include <source_location>
 #include <vector>
 
 class CWnd;
@@ -17,7 +18,8 @@ struct BarButton {
 
 std::vector<BarButton> CommandBarButtons(CWnd* pBar);
 // Presses button i (a menu bar button opens its pop-up: arm an action for it first).
-void PressCommandBarButton(CWnd* pBar, int i);
+void PressCommandBarButton(CWnd* pBar, int i,
+                           std::source_location where = std::source_location::current());
 
 // One item of a pop-up as shown: its text (empty for a separator) and whether it is enabled.
 struct MenuEntry {

@@ -1,4 +1,7 @@
-// The main of GUI test programs: a Qt application around the GoogleTest run.
+// The main of GUI test programs: a Qt application around the GoogleTest run, with every modal
+// run watched so that one nobody expected fails its test instead of hanging it.
+#include "tests/support/Modal.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -10,5 +13,6 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    InstallModalGuard();
     return RUN_ALL_TESTS();
 }

@@ -1,12 +1,18 @@
 #include "tests/support/Input.h"
 
 #include "platform/win/WndQt.h"
+#include "tests/support/Modal.h"
 
 #include <QApplication>
 #include <QTest>
 #include <QWidget>
 
-BOOL Tap(POINT ptDevice) {
+#include <string>
+
+BOOL Tap(POINT ptDevice, std::source_location where) {
+    NoteInput("the tap at device point (" + std::to_string(ptDevice.x) + ", " +
+                  std::to_string(ptDevice.y) + ")",
+              where);
     QWidget* pScreen = AfxGetDeviceWidget();
     if (!pScreen)
         return FALSE;
@@ -20,7 +26,8 @@ BOOL Tap(POINT ptDevice) {
     return TRUE;
 }
 
-void PressCtrlKey(char letter) {
+void PressCtrlKey(char letter, std::source_location where) {
+    NoteInput(std::string("Ctrl+") + letter, where);
     QWidget* pScreen = AfxGetDeviceWidget();
     if (!pScreen)
         return;

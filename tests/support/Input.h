@@ -3,11 +3,13 @@
 
 #include "platform/core/WinTypes.h"
 
+#include <source_location>
+
 // A mouse press and release at a device-screen point (from the main window's client top-left
 // corner), delivered through Qt to whatever widget is there. FALSE when nothing is there.
-BOOL Tap(POINT ptDevice);
+BOOL Tap(POINT ptDevice, std::source_location where = std::source_location::current());
 // A key with Ctrl held, pressed in the main window (accelerators).
-void PressCtrlKey(char letter);
+void PressCtrlKey(char letter, std::source_location where = std::source_location::current());
 // Whether any top-level window is on screen.
 bool AnyWindowVisible();
 // Lets Qt deliver what is pending (repaints, deferred deletions).

@@ -1,26 +1,34 @@
 #include "tests/support/Modal.h"
 
+#include "platform/win/ModalRunQt.h"
 #include "platform/win/WndQt.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
 
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace {
-
-bool g_bModalRan = false;
 
 QString Plain(QString text) {
     return text.remove(QLatin1Char('&'));
@@ -123,7 +131,12 @@ void ModalHandle::PressButton(int nResult) {
 
 void ModalHandle::ChooseFile(const CString& path) {
     if (auto* pDialog = qobject_cast<QFileDialog*>(m_pWidget)) {
-        pDialog->selectFile(AfxToQString(path));
+        // Typed into the name field, as a user would: selectFile leaves the field alone once it
+        // has the focus.
+        if (auto* pName = pDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+            pName->setText(AfxToQString(path));
+        else
+            pDialog->selectFile(AfxToQString(path));
         QMetaObject::invokeMethod(pDialog, "accept");
     }
 }
@@ -132,32 +145,230 @@ void ModalHandle::PressEscape() {
     QTest::keyClick(m_pWidget, Qt::Key_Escape);
 }
 
-void ArmModal(std::function<void(ModalHandle&)> action) {
-    g_bModalRan = false;
-    auto* pTimer = new QTimer(qApp);
-    auto clock = std::make_shared<QElapsedTimer>();
-    clock->start();
-    pTimer->setInterval(5);
-    QObject::connect(pTimer, &QTimer::timeout, [pTimer, clock, action = std::move(action)] {
-        QWidget* pModal = QApplication::activePopupWidget();
-        if (!pModal)
-            pModal = QApplication::activeModalWidget();
-        if (!pModal || !pModal->isVisible()) {
-            if (clock->elapsed() > 5000) {
-                pTimer->stop();
-                pTimer->deleteLater();
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// How long a modal window may take to show, may stay open once its armed action has run, and
+// may take to close on Escape. Far more than any of them takes; a fault takes for ever.
+constexpr auto kShowLimit = 2s;
+constexpr auto kAnswerLimit = 5s;
+constexpr auto kEscapeLimit = 2s;
+constexpr std::chrono::milliseconds kPoll(5);
+
+struct ArmedAction {
+    std::function<void(ModalHandle&)> action;
+    std::source_location where;
+    std::shared_ptr<bool> pRan;
+};
+
+// A modal run under way: waiting for its window to show, answered by an armed action, or
+// being closed because nobody answered it in time.
+struct ModalRun {
+    enum Stage { Showing, Answered, Closing };
+    QPointer<QWidget> pWindow;
+    std::string description;
+    bool bEnded = false;
+    Stage stage = Showing;
+    Clock::duration limit = kShowLimit;
+    Clock::time_point deadline = Clock::now() + kShowLimit;
+    std::source_location armedAt;
+};
+
+std::deque<ArmedAction> g_armed;
+std::shared_ptr<bool> g_pLastRan = std::make_shared<bool>(false);
+// Runs under way, the innermost last.
+std::vector<std::shared_ptr<ModalRun>> g_runs;
+// For the report of a window that nobody expected: the test's latest input and latest answer.
+std::string g_lastInput;
+std::optional<std::source_location> g_inputAt;
+std::string g_lastAnswer;
+
+std::string FileAndLine(const std::source_location& where) {
+    return std::filesystem::path(where.file_name()).filename().string() + ":" +
+           std::to_string(where.line());
+}
+
+std::string Describe(QWidget* pWindow) {
+    QString text;
+    if (auto* pMenu = qobject_cast<QMenu*>(pWindow)) {
+        QString first;
+        for (QAction* pAction : pMenu->actions()) {
+            if (!pAction->isSeparator()) {
+                first = Plain(pAction->text());
+                break;
             }
-            return;
         }
-        pTimer->stop();
-        pTimer->deleteLater();
-        ModalHandle handle(pModal);
-        g_bModalRan = true;
-        action(handle);
-    });
+        text = QStringLiteral("pop-up menu (first item \"%1\")").arg(first);
+    } else if (auto* pBox = qobject_cast<QMessageBox*>(pWindow)) {
+        text = QStringLiteral("message box \"%1\" saying \"%2\"")
+                   .arg(pBox->windowTitle(), pBox->text());
+    } else if (qobject_cast<QFileDialog*>(pWindow)) {
+        text = QStringLiteral("file dialog \"%1\"").arg(pWindow->windowTitle());
+    } else {
+        text = QStringLiteral("dialog \"%1\"").arg(pWindow->windowTitle());
+    }
+    return text.toStdString();
+}
+
+// A user acts on a window once it is shown and has the keyboard (a pop-up menu has it while it
+// is shown).
+bool Ready(QWidget* pWindow) {
+    return pWindow->isVisible() && (qobject_cast<QMenu*>(pWindow) || pWindow->isActiveWindow());
+}
+
+void Fail(const char* file, int line, const std::string& message) {
+    ADD_FAILURE_AT(file, line) << message;
+}
+
+// Reported at the input that opened the window when the test gave one, else at the test.
+void ReportUnexpected(const ModalRun& run) {
+    std::string message = "Unexpected " + run.description +
+                          ": it opened with no armed action waiting for it; closed as Escape "
+                          "would close it.";
+    if (g_inputAt)
+        message += " The test's latest input was " + g_lastInput + ".";
+    if (!g_lastAnswer.empty())
+        message += " Before it, " + g_lastAnswer + ".";
+    if (g_inputAt) {
+        Fail(g_inputAt->file_name(), int(g_inputAt->line()), message);
+    } else if (const auto* pTest = testing::UnitTest::GetInstance()->current_test_info()) {
+        Fail(pTest->file(), pTest->line(), message);
+    } else {
+        ADD_FAILURE() << message;
+    }
+}
+
+void Escape(QTimer* pTimer, ModalRun& run) {
+    run.stage = ModalRun::Closing;
+    run.limit = kEscapeLimit;
+    pTimer->stop();
+    ModalHandle(run.pWindow).PressEscape();
+    run.deadline = Clock::now() + run.limit;
     pTimer->start();
 }
 
+void Answer(QTimer* pTimer, ModalRun& run) {
+    ArmedAction armed = std::move(g_armed.front());
+    g_armed.pop_front();
+    *armed.pRan = true;
+    run.stage = ModalRun::Answered;
+    run.limit = kAnswerLimit;
+    run.armedAt = armed.where;
+    g_lastAnswer =
+        "the action armed at " + FileAndLine(armed.where) + " answered a " + run.description;
+    // The action may open further windows, each with a watch of its own.
+    pTimer->stop();
+    ModalHandle handle(run.pWindow);
+    armed.action(handle);
+    run.deadline = Clock::now() + run.limit;
+    pTimer->start();
+}
+
+void Step(QTimer* pTimer, ModalRun& run) {
+    if (run.bEnded || !run.pWindow) {
+        pTimer->stop();
+        pTimer->deleteLater();
+        return;
+    }
+    const auto now = Clock::now();
+    // Only the innermost run takes input; an outer one waits, its time running afresh.
+    if (g_runs.empty() || g_runs.back().get() != &run) {
+        run.deadline = now + run.limit;
+        return;
+    }
+    switch (run.stage) {
+    case ModalRun::Showing:
+        if (!Ready(run.pWindow) && now < run.deadline)
+            return;
+        if (g_armed.empty()) {
+            ReportUnexpected(run);
+            Escape(pTimer, run);
+        } else {
+            Answer(pTimer, run);
+        }
+        return;
+    case ModalRun::Answered:
+        if (now < run.deadline)
+            return;
+        Fail(run.armedAt.file_name(), int(run.armedAt.line()),
+             "The " + run.description + " was still open " +
+                 std::to_string(
+                     std::chrono::duration_cast<std::chrono::seconds>(run.limit).count()) +
+                 " s after the action armed here had answered it; closed as Escape would close "
+                 "it.");
+        Escape(pTimer, run);
+        return;
+    case ModalRun::Closing:
+        if (now < run.deadline)
+            return;
+        // Nothing else ends a nested run: end the program, failed, rather than hang.
+        ADD_FAILURE() << "The " << run.description
+                      << " did not close on Escape; ending the test program.";
+        std::fflush(stdout);
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+}
+
+void Watch(QWidget* pWindow, bool bStarting) {
+    if (!bStarting) {
+        for (auto it = g_runs.rbegin(); it != g_runs.rend(); ++it) {
+            if ((*it)->pWindow == pWindow) {
+                (*it)->bEnded = true;
+                g_runs.erase(std::next(it).base());
+                break;
+            }
+        }
+        return;
+    }
+    auto pRun = std::make_shared<ModalRun>();
+    pRun->pWindow = pWindow;
+    pRun->description = Describe(pWindow);
+    g_runs.push_back(pRun);
+    auto* pTimer = new QTimer(qApp);
+    pTimer->setInterval(kPoll);
+    QObject::connect(pTimer, &QTimer::timeout, [pTimer, pRun] { Step(pTimer, *pRun); });
+    pTimer->start();
+}
+
+// Each test starts afresh; an action still armed at its end never found its window.
+class ModalGuard : public testing::EmptyTestEventListener {
+    void OnTestStart(const testing::TestInfo&) override {
+        g_inputAt.reset();
+        g_lastInput.clear();
+        g_lastAnswer.clear();
+    }
+    void OnTestEnd(const testing::TestInfo&) override {
+        for (const ArmedAction& armed : g_armed) {
+            Fail(armed.where.file_name(), int(armed.where.line()),
+                 "The action armed here was still waiting at the end of the test: the modal "
+                 "window it was armed for never opened.");
+        }
+        g_armed.clear();
+    }
+};
+
+} // namespace
+
+void ArmModal(std::function<void(ModalHandle&)> action, std::source_location where) {
+    g_pLastRan = std::make_shared<bool>(false);
+    g_armed.push_back(ArmedAction{std::move(action), where, g_pLastRan});
+}
+
 bool ModalRan() {
-    return g_bModalRan;
+    return *g_pLastRan;
+}
+
+void NoteInput(const std::string& what, std::source_location where) {
+    g_lastInput = what;
+    g_inputAt = where;
+}
+
+void InstallModalGuard() {
+    AfxSetModalRunWatcher(&Watch);
+    // Appended after the result printer, so that it hears of a test's end first and its
+    // failures are printed with the test.
+    testing::UnitTest::GetInstance()->listeners().Append(new ModalGuard);
 }

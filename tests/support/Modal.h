@@ -1,10 +1,13 @@
 // ArmModal: what the "user" does with the next modal window (dialog, pop-up menu, message box),
-// armed before the action that opens it.
+// armed before the action that opens it. A modal window that no armed action waits for fails
+// the test and is closed, so that a fault which opens one cannot hang the test.
 #pragma once
 
 #include "platform/core/String.h"
 
 #include <functional>
+#include <source_location>
+#include <string>
 
 class QWidget;
 
@@ -34,9 +37,19 @@ private:
     QWidget* m_pWidget;
 };
 
-// Runs action on the next modal window or pop-up that appears (polled from the event loop).
-// Gives up after a few seconds, so that a window that never appears fails the test instead of
-// hanging it; see ModalRan().
-void ArmModal(std::function<void(ModalHandle&)> action);
+// Runs action on the next modal window that opens, once it is shown; actions armed one after
+// the other answer the windows in that order. Fails the test, naming where it was armed, when
+// the window is still open a few seconds after the action ran (and closes it as Escape would),
+// or when the test ends with the action still waiting.
+void ArmModal(std::function<void(ModalHandle&)> action,
+              std::source_location where = std::source_location::current());
 // Whether the last armed action ran.
 bool ModalRan();
+
+// Notes the test's latest input (a tap, a key), so that a window nobody armed an action for
+// is reported where the test gave the input that opened it.
+void NoteInput(const std::string& what, std::source_location where);
+
+// Watches every modal run of the test program (the main of GUI test programs installs it): a
+// window with no armed action waiting fails the test and is closed as Escape would close it.
+void InstallModalGuard();
