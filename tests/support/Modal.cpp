@@ -161,6 +161,8 @@ struct ArmedAction {
     std::function<void(ModalHandle&)> action;
     std::source_location where;
     std::shared_ptr<bool> pRan;
+    // Armed by another action, for a window that what that action does opens.
+    bool bNested = false;
 };
 
 // A modal run under way: waiting for its window to show, answered by an armed action, or
@@ -177,6 +179,7 @@ struct ModalRun {
 };
 
 std::deque<ArmedAction> g_armed;
+int g_nAnswering = 0;
 std::shared_ptr<bool> g_pLastRan = std::make_shared<bool>(false);
 // Runs under way, the innermost last.
 std::vector<std::shared_ptr<ModalRun>> g_runs;
@@ -261,7 +264,9 @@ void Answer(QTimer* pTimer, ModalRun& run) {
     // The action may open further windows, each with a watch of its own.
     pTimer->stop();
     ModalHandle handle(run.pWindow);
+    ++g_nAnswering;
     armed.action(handle);
+    --g_nAnswering;
     run.deadline = Clock::now() + run.limit;
     pTimer->start();
 }
@@ -353,8 +358,20 @@ class ModalGuard : public testing::EmptyTestEventListener {
 } // namespace
 
 void ArmModal(std::function<void(ModalHandle&)> action, std::source_location where) {
+    // Once the test arms anew, whatever an earlier action set off has run: an action that one
+    // armed and that still waits will not see its window, and must not answer another one.
+    if (g_nAnswering == 0) {
+        std::erase_if(g_armed, [](const ArmedAction& armed) {
+            if (armed.bNested) {
+                Fail(armed.where.file_name(), int(armed.where.line()),
+                     "The action armed here was still waiting when the test armed the next one: "
+                     "the modal window it was armed for never opened.");
+            }
+            return armed.bNested;
+        });
+    }
     g_pLastRan = std::make_shared<bool>(false);
-    g_armed.push_back(ArmedAction{std::move(action), where, g_pLastRan});
+    g_armed.push_back(ArmedAction{std::move(action), where, g_pLastRan, g_nAnswering > 0});
 }
 
 bool ModalRan() {
