@@ -61,21 +61,26 @@ Saver StartSaver(unsigned seed) {
     return saver;
 }
 
-// Reads from the saver until `until` appears in what it said, or it ends (until == nullptr),
-// or 30 s pass.
-void ReadFrom(int fd, std::string& said, const char* until) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+// No step takes long; one that does has hung.
+constexpr auto kStepTimeout = std::chrono::seconds(30);
+
+// Reads from the saver until `until` appears in what it said, or it ends (until == nullptr);
+// false only when that took longer than kStepTimeout.
+bool ReadFrom(int fd, std::string& said, const char* until) {
+    auto deadline = std::chrono::steady_clock::now() + kStepTimeout;
     char buf[4096];
-    while (!(until && said.find(until) != std::string::npos) &&
-           std::chrono::steady_clock::now() < deadline) {
+    while (!(until && said.find(until) != std::string::npos)) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
         pollfd p{fd, POLLIN, 0};
         if (::poll(&p, 1, 100) <= 0)
             continue;
         ssize_t n = ::read(fd, buf, sizeof buf);
         if (n <= 0)
-            return;
+            return true;
         said.append(buf, std::size_t(n));
     }
+    return true;
 }
 
 List ParseList(const std::string& text) {
@@ -122,7 +127,17 @@ int VslCheck(const fs::path& path) {
     if (rc != 0)
         return -1;
     int status = 0;
-    ::waitpid(pid, &status, 0);
+    const auto deadline = std::chrono::steady_clock::now() + kStepTimeout;
+    while (::waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            ADD_FAILURE() << "timed out after " << kStepTimeout.count()
+                          << " s waiting for `vsl check " << file << "` to end";
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
@@ -179,14 +194,19 @@ TEST(CrashTest, KilledSavesNeverLoseTheList) {
         Saver saver = StartSaver(unsigned(round + 1));
         ASSERT_GT(saver.pid, 0) << "cannot start " << VL_CRASH_SAVER;
         std::string said;
-        ReadFrom(saver.out, said, "\n");
+        const bool bSaid = ReadFrom(saver.out, said, "\n");
         // Most kills land a few saves in, some in the first save, a few before any.
         std::this_thread::sleep_for(std::chrono::microseconds(random() % 12000));
         ::kill(saver.pid, SIGKILL);
         int status = 0;
         ::waitpid(saver.pid, &status, 0);
-        ReadFrom(saver.out, said, nullptr);
+        const bool bEnded = ReadFrom(saver.out, said, nullptr);
         ::close(saver.out);
+        ASSERT_TRUE(bSaid) << "timed out after " << kStepTimeout.count()
+                           << " s waiting for the saver's first line; it said:\n"
+                           << said;
+        ASSERT_TRUE(bEnded) << "timed out after " << kStepTimeout.count()
+                            << " s waiting for the end of what the killed saver said";
         ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL)
             << "the saver ended by itself; it said:\n"
             << said;

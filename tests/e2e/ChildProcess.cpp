@@ -101,6 +101,15 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds time
     }
 }
 
+testing::AssertionResult WaitFor(const std::string& step, const std::function<bool()>& done,
+                                 std::chrono::milliseconds timeout) {
+    if (WaitUntil(done, timeout))
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure()
+           << "timed out after " << std::chrono::duration<double>(timeout).count()
+           << " s waiting for " << step;
+}
+
 std::string FindProgram(const std::string& name) {
     const char* pszPath = std::getenv("PATH");
     std::stringstream dirs(pszPath ? pszPath : "/usr/bin:/bin");

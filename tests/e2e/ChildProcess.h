@@ -2,6 +2,8 @@
 // kept in a file, and never left behind, whichever way the test ends.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <sys/types.h>
 
 #include <chrono>
@@ -42,6 +44,11 @@ private:
 // Polls until done() holds or the time is up; true if it held.
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout,
                std::chrono::milliseconds step = std::chrono::milliseconds(20));
+
+// WaitUntil for a step of a test: when the time is up, the failure says which step it was and
+// how long it waited.
+testing::AssertionResult WaitFor(const std::string& step, const std::function<bool()>& done,
+                                 std::chrono::milliseconds timeout);
 
 // The full path of a program on PATH, or empty.
 std::string FindProgram(const std::string& name);

@@ -144,7 +144,8 @@ protected:
                                                     ProgramEnvironment(),
                                                     (m_folder.Path() / "program.txt").string());
         ASSERT_TRUE(m_pProgram->Started());
-        ASSERT_TRUE(WaitUntil(
+        ASSERT_TRUE(WaitFor(
+            "the main window \"VestoryList\" to show",
             [&] {
                 const auto ids = m_pDesktop->ShownWindows(
                     {"--pid", std::to_string(m_pProgram->Pid()), "--name", "^VestoryList$"});
@@ -182,8 +183,9 @@ protected:
         return r;
     }
 
-    bool WaitPainted(const std::string& window) {
-        return WaitUntil(
+    testing::AssertionResult WaitPainted(const std::string& window) {
+        return WaitFor(
+            "window " + window + " to be painted",
             [&] {
                 const auto picture = m_pDesktop->Picture(window);
                 return picture && IsPainted(*picture);
@@ -195,7 +197,8 @@ protected:
     // dialog, a message box), checked by its title when one is given.
     std::string WaitForWindow(const std::string& title = std::string()) {
         std::string found;
-        WaitUntil(
+        const testing::AssertionResult shown = WaitFor(
+            "a window besides the main window" + (title.empty() ? "" : " (\"" + title + "\")"),
             [&] {
                 for (const std::string& id :
                      m_pDesktop->ShownWindows({"--pid", std::to_string(m_pProgram->Pid())})) {
@@ -205,8 +208,10 @@ protected:
                 return !found.empty();
             },
             kStepTimeout);
-        if (found.empty())
+        if (!shown) {
+            ADD_FAILURE() << shown.message();
             return found;
+        }
         if (!title.empty()) {
             const std::string name =
                 m_pDesktop->Xdotool({"getwindowname", found}).value_or(std::string());
@@ -215,11 +220,15 @@ protected:
                 return std::string();
         }
         // Painted means the program has dealt with its showing, keyboard grab included.
-        return WaitPainted(found) ? found : std::string();
+        const testing::AssertionResult painted = WaitPainted(found);
+        if (!painted)
+            ADD_FAILURE() << painted.message();
+        return painted ? found : std::string();
     }
 
-    bool WaitGone(const std::string& window) {
-        return WaitUntil(
+    testing::AssertionResult WaitGone(const std::string& window) {
+        return WaitFor(
+            "window " + window + " to close",
             [&] {
                 const auto ids =
                     m_pDesktop->ShownWindows({"--pid", std::to_string(m_pProgram->Pid())});
@@ -228,8 +237,10 @@ protected:
             kStepTimeout);
     }
 
-    bool WaitFocus(const std::string& window) {
-        return WaitUntil([&] { return m_pDesktop->FocusedWindow() == window; }, kStepTimeout);
+    testing::AssertionResult WaitFocus(const std::string& window) {
+        return WaitFor(
+            "window " + window + " to have the keyboard",
+            [&] { return m_pDesktop->FocusedWindow() == window; }, kStepTimeout);
     }
 
     // The menu bar's "List" button, bottom left, opened with a tap; then keys in its pop-up.
@@ -276,8 +287,9 @@ protected:
 
     // Waits until the list file holds n records (the header line and one line each, as long
     // as no note breaks a line).
-    bool WaitForRecords(int n) {
-        return WaitUntil(
+    testing::AssertionResult WaitForRecords(int n) {
+        return WaitFor(
+            "the list file to hold " + std::to_string(n) + " lines of records",
             [&] {
                 const std::string csv = Dump();
                 return !csv.empty() && std::count(csv.begin(), csv.end(), '\n') == n + 1;
@@ -290,10 +302,17 @@ protected:
         return picture ? RowsShown(*picture) : std::vector<ShownRow>();
     }
 
-    bool ExitThroughListMenu() {
+    testing::AssertionResult ExitThroughListMenu() {
         // Exit is the last item of the List pop-up.
         ChooseFromListMenu({"Up", "Return"});
-        return m_pProgram->WaitExit(kStepTimeout) == std::optional<int>(0);
+        const std::optional<int> status = m_pProgram->WaitExit(kStepTimeout);
+        if (!status)
+            return testing::AssertionFailure()
+                   << "timed out after " << std::chrono::seconds(kStepTimeout).count()
+                   << " s waiting for the program to end after Exit";
+        if (*status != 0)
+            return testing::AssertionFailure() << "the program ended with status " << *status;
+        return testing::AssertionSuccess();
     }
 
     TempFolder m_folder;
@@ -340,7 +359,8 @@ TEST_F(EndToEndTest, AddTickSortDeleteAndExitAsAPersonWould) {
 
     // The rows as the screen shows them: three empty boxes, one row below the other.
     std::vector<ShownRow> rows;
-    ASSERT_TRUE(WaitUntil([&] { return (rows = RowsOnScreen()).size() == 3; }, kStepTimeout))
+    ASSERT_TRUE(WaitFor(
+        "three rows on screen", [&] { return (rows = RowsOnScreen()).size() == 3; }, kStepTimeout))
         << rows.size() << " rows shown";
     const int cyRow = rows[1].yCentre - rows[0].yCentre;
     ASSERT_GT(cyRow, 0);
@@ -348,11 +368,13 @@ TEST_F(EndToEndTest, AddTickSortDeleteAndExitAsAPersonWould) {
     // Tick the shirt's box: a tap within the first 30 pixels of its row.
     const std::string dayBefore = Today();
     ASSERT_TRUE(m_pDesktop->Click(m_mainRect.x + 10, m_mainRect.y + rows[1].yCentre));
-    ASSERT_TRUE(WaitUntil([&] { return Dump().find("\r\n1,Blue shirt,") != std::string::npos; },
-                          kStepTimeout))
+    ASSERT_TRUE(WaitFor(
+        "the tick to reach the list file",
+        [&] { return Dump().find("\r\n1,Blue shirt,") != std::string::npos; }, kStepTimeout))
         << Dump();
     const std::string dayAfter = Today();
-    ASSERT_TRUE(WaitUntil(
+    ASSERT_TRUE(WaitFor(
+        "the second row's box to show the tick",
         [&] {
             rows = RowsOnScreen();
             return rows.size() == 3 && rows[1].bTicked;
@@ -364,7 +386,8 @@ TEST_F(EndToEndTest, AddTickSortDeleteAndExitAsAPersonWould) {
     const int yHeader = (rows[0].yCentre - cyRow / 2) / 2;
     ASSERT_TRUE(m_pDesktop->Click(m_mainRect.x + 80, m_mainRect.y + yHeader));
     // Sorted, the shirt is on top: its box is the ticked one.
-    ASSERT_TRUE(WaitUntil(
+    ASSERT_TRUE(WaitFor(
+        "the rows sorted by name, the ticked one on top",
         [&] {
             rows = RowsOnScreen();
             return rows.size() == 3 && rows[0].bTicked && !rows[1].bTicked;
@@ -402,7 +425,8 @@ TEST_F(EndToEndTest, AddTickSortDeleteAndExitAsAPersonWould) {
 
     // A new start shows the same two rows, the first ticked; leaving again writes nothing.
     ASSERT_NO_FATAL_FAILURE(StartProgram());
-    ASSERT_TRUE(WaitUntil(
+    ASSERT_TRUE(WaitFor(
+        "two rows on screen after the new start",
         [&] {
             rows = RowsOnScreen();
             return rows.size() == 2;

@@ -5,6 +5,8 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <sstream>
 
@@ -80,9 +82,17 @@ std::string VirtualDesktop::ServerOutput() const {
 std::optional<std::string> VirtualDesktop::RunTool(std::vector<std::string> argv) {
     if (!Started())
         return std::nullopt;
+    std::string command;
+    for (const std::string& arg : argv)
+        command += (command.empty() ? "" : " ") + arg;
     argv[0] = FindProgram(argv[0]);
     ChildProcess tool(std::move(argv), {{"DISPLAY", m_display}}, (m_folder / "tool.txt").string());
-    if (tool.WaitExit(kToolTimeout) != std::optional<int>(0))
+    const std::optional<int> status = tool.WaitExit(kToolTimeout);
+    if (!status) {
+        ADD_FAILURE() << "timed out after " << kToolTimeout.count() << " s waiting for `" << command
+                      << "` to end";
+    }
+    if (status != std::optional<int>(0))
         return std::nullopt;
     return tool.Output();
 }

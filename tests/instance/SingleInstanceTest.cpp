@@ -61,8 +61,9 @@ protected:
 
     // Up means answering: a socket that takes connections (one left by a killed program
     // refuses them).
-    bool WaitUntilListening(std::size_t nSockets) {
-        return WaitUntil(
+    testing::AssertionResult WaitUntilListening(std::size_t nSockets) {
+        return WaitFor(
+            std::to_string(nSockets) + " running program(s) to answer on their sockets",
             [&] {
                 const std::vector<fs::path> sockets = Sockets();
                 return sockets.size() == nSockets &&
