@@ -225,22 +225,27 @@ void Fail(const char* file, int line, const std::string& message) {
     ADD_FAILURE_AT(file, line) << message;
 }
 
+// At the test's own line, for a failure that no line within the test stands for.
+void FailAtTest(const std::string& message) {
+    if (const auto* pTest = testing::UnitTest::GetInstance()->current_test_info())
+        Fail(pTest->file(), pTest->line(), message);
+    else
+        ADD_FAILURE() << message;
+}
+
 // Reported at the input that opened the window when the test gave one, else at the test.
 void ReportUnexpected(const ModalRun& run) {
     std::string message = "Unexpected " + run.description +
-                          ": it opened with no armed action waiting for it; closed as Escape "
-                          "would close it.";
+                          ": it opened with no armed action waiting for it; closing it as Escape "
+                          "would.";
     if (g_inputAt)
         message += " The test's latest input was " + g_lastInput + ".";
     if (!g_lastAnswer.empty())
         message += " Before it, " + g_lastAnswer + ".";
-    if (g_inputAt) {
+    if (g_inputAt)
         Fail(g_inputAt->file_name(), int(g_inputAt->line()), message);
-    } else if (const auto* pTest = testing::UnitTest::GetInstance()->current_test_info()) {
-        Fail(pTest->file(), pTest->line(), message);
-    } else {
-        ADD_FAILURE() << message;
-    }
+    else
+        FailAtTest(message);
 }
 
 void Escape(QTimer* pTimer, ModalRun& run) {
@@ -301,16 +306,14 @@ void Step(QTimer* pTimer, ModalRun& run) {
              "The " + run.description + " was still open " +
                  std::to_string(
                      std::chrono::duration_cast<std::chrono::seconds>(run.limit).count()) +
-                 " s after the action armed here had answered it; closed as Escape would close "
-                 "it.");
+                 " s after the action armed here had answered it; closing it as Escape would.");
         Escape(pTimer, run);
         return;
     case ModalRun::Closing:
         if (now < run.deadline)
             return;
         // Nothing else ends a nested run: end the program, failed, rather than hang.
-        ADD_FAILURE() << "The " << run.description
-                      << " did not close on Escape; ending the test program.";
+        FailAtTest("The " + run.description + " did not close on Escape; ending the test program.");
         std::fflush(stdout);
         std::fflush(stderr);
         std::_Exit(1);
