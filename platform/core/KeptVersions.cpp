@@ -170,8 +170,10 @@ void KeepBackup(const std::string& target, const std::string& newFile) {
     const std::string tied = newFile + ".bak";
     if (!LinkOrCopy(target, tied))
         return;
-    if (::rename(tied.c_str(), backup.c_str()) != 0)
-        ::unlink(tied.c_str());
+    // When the backup already is the target (a save at the same moment made it), the rename
+    // does nothing and leaves the tied name.
+    ::rename(tied.c_str(), backup.c_str());
+    ::unlink(tied.c_str());
 }
 
 void KeepHistoryCopy(const std::string& target, const std::string& newFile) {
