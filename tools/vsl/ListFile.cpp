@@ -1,5 +1,6 @@
 #include "tools/vsl/ListFile.h"
 
+#include "platform/core/DevicePath.h"
 #include "platform/core/Exception.h"
 #include "platform/core/ReplaceFile.h"
 
@@ -8,7 +9,7 @@
 
 bool ListReader::Open(const std::string& path) {
     CFileException error;
-    if (!m_file.Open(CString::FromUtf8(path), CFile::modeRead, &error)) {
+    if (!m_file.Open(AfxDevicePathFromHostPath(path), CFile::modeRead, &error)) {
         m_error = error.GetReason().ToUtf8();
         return false;
     }
@@ -42,10 +43,9 @@ bool ListReader::Next(CData* pData) {
 
 std::string WriteListFile(const std::string& path, std::vector<CData>& items) {
     CReplaceFile file;
-    const CString name = CString::FromUtf8(path);
     try {
-        if (!file.Open(name))
-            return std::strerror(errno);
+        if (!file.Open(AfxDevicePathFromHostPath(path)))
+            return file.GetOpenError();
         CArchive ar(&file, CArchive::store);
         for (CData& d : items)
             d.Serialize(ar);
