@@ -1,5 +1,7 @@
 #include "platform/core/KeptVersions.h"
 
+#include "platform/core/CopyFile.h"
+#include "platform/core/DevicePath.h"
 #include "platform/core/Time.h"
 
 #include <algorithm>
@@ -22,44 +24,18 @@ bool IsSuffix(std::string_view s) {
            });
 }
 
-// Copies the regular file `from` to the new file `to` (which must not exist), durably, with
-// the same owner and mode. On failure nothing is left at `to`.
+// A copy of the regular file `from` at the new name `to`, whole or not at all, with the
+// same owner (where the process may set it) and mode.
 bool CopyInto(const std::string& from, const std::string& to) {
-    int in = ::open(from.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (in < 0)
+    if (!CopyFile(AfxDevicePathFromHostPath(from), AfxDevicePathFromHostPath(to), TRUE))
         return false;
-    int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    bool ok = out >= 0;
     struct stat st {};
-    ok = ok && ::fstat(in, &st) == 0 && S_ISREG(st.st_mode);
-    char buf[65536];
-    while (ok) {
-        ssize_t n = ::read(in, buf, sizeof buf);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            ok = n == 0;
-            break;
-        }
-        for (ssize_t done = 0; ok && done < n;) {
-            ssize_t w = ::write(out, buf + done, std::size_t(n - done));
-            if (w < 0 && errno == EINTR)
-                continue;
-            ok = w > 0;
-            done += w;
-        }
-    }
-    if (ok) {
-        KeepOwnerAndMode(out, st);
-        ok = ::fsync(out) == 0;
-    }
-    ::close(in);
-    if (out >= 0) {
-        ok = ::close(out) == 0 && ok;
-        if (!ok)
-            ::unlink(to.c_str());
-    }
-    return ok;
+    int fd = ::open(to.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd >= 0 && ::stat(from.c_str(), &st) == 0)
+        KeepOwnerAndMode(fd, st);
+    if (fd >= 0)
+        ::close(fd);
+    return true;
 }
 
 // A hard link costs nothing; where one is not allowed (another user's file under the kernel's

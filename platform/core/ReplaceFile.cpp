@@ -6,7 +6,6 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstring>
 #include <fcntl.h>
 #include <random>
 #include <sys/file.h>
@@ -23,36 +22,50 @@ void MakeFolders(const std::string& folder) {
 }
 
 // The file a save replaces: symbolic links followed to the end, relative ones from the
-// folder of the link. Empty, with *pWhy set, when there is nothing a save may replace.
-std::string FinalTarget(const std::string& path, std::string* pWhy) {
+// folder of the link. Empty, with *pCause and *pErr set, when there is none a save may replace.
+std::string FinalTarget(const std::string& path, CFileException::Cause* pCause, int* pErr) {
     std::string at = path;
     for (int hops = 0; hops < 40; ++hops) {
         struct stat st {};
         if (::lstat(at.c_str(), &st) != 0) {
-            if (errno == ENOENT && hops == 0)
+            *pErr = errno;
+            if (*pErr == ENOENT && hops == 0)
                 return at; // no list yet
             // A link to nothing is a list that is not there now (a sync folder that is not
             // mounted); a new list written there would hide the real one.
-            *pWhy = errno == ENOENT ? "a symbolic link to a missing file" : std::strerror(errno);
+            *pCause = *pErr == ENOENT ? CFileException::badPath : CFileException::generic;
             return {};
         }
         if (S_ISREG(st.st_mode))
             return at;
         if (!S_ISLNK(st.st_mode)) {
-            *pWhy = "not a regular file";
+            *pCause = CFileException::invalidFile;
+            *pErr = 0;
             return {};
         }
         char buf[PATH_MAX];
         ssize_t n = ::readlink(at.c_str(), buf, sizeof buf);
         if (n < 0 || std::size_t(n) == sizeof buf) {
-            *pWhy = std::strerror(n < 0 ? errno : ENAMETOOLONG);
+            *pCause = CFileException::generic;
+            *pErr = n < 0 ? errno : ENAMETOOLONG;
             return {};
         }
         std::string to(buf, std::size_t(n));
         at = to[0] == '/' ? to : SaveFolderOf(at) + "/" + to;
     }
-    *pWhy = std::strerror(ELOOP);
+    *pCause = CFileException::generic;
+    *pErr = ELOOP;
     return {};
+}
+
+BOOL OpenFailed(void* pError, CFileException::Cause cause, int err, const std::string& hostPath) {
+    if (auto* pException = static_cast<CFileException*>(pError)) {
+        pException->m_cause = cause;
+        pException->m_lOsError = err;
+        pException->m_strFileName = AfxDevicePathFromHostPath(hostPath);
+    }
+    errno = err;
+    return FALSE;
 }
 
 std::string RandomSuffix() {
@@ -120,20 +133,15 @@ CReplaceFile::~CReplaceFile() {
     Abandon();
 }
 
-BOOL CReplaceFile::Refuse(const std::string& why) {
-    m_openError = why;
-    return FALSE;
-}
-
-BOOL CReplaceFile::Open(LPCTSTR lpszFileName, UINT, void*) {
+BOOL CReplaceFile::Open(LPCTSTR lpszFileName, UINT, void* pError) {
     Abandon();
-    m_openError.clear();
     m_strFileName = lpszFileName;
     const std::string given = AfxHostPathFromDevicePath(lpszFileName);
-    std::string why;
-    m_targetHostPath = FinalTarget(given, &why);
+    CFileException::Cause cause = CFileException::none;
+    int err = 0;
+    m_targetHostPath = FinalTarget(given, &cause, &err);
     if (m_targetHostPath.empty())
-        return Refuse(why);
+        return OpenFailed(pError, cause, err, given);
     const std::string folder = SaveFolderOf(m_targetHostPath);
     if (m_targetHostPath == given)
         MakeFolders(folder);
@@ -141,8 +149,14 @@ BOOL CReplaceFile::Open(LPCTSTR lpszFileName, UINT, void*) {
     RemoveStaleNewFiles(folder, name);
     std::string named;
     int fd = CreateLockedNewFile(folder, name, &named);
-    if (fd < 0)
-        return Refuse(std::strerror(errno));
+    if (fd < 0) {
+        err = errno;
+        return OpenFailed(pError,
+                          err == EACCES || err == EPERM || err == EROFS
+                              ? CFileException::accessDenied
+                              : CFileException::generic,
+                          err, folder);
+    }
     struct stat st {};
     if (::stat(m_targetHostPath.c_str(), &st) == 0) {
         KeepOwnerAndMode(fd, st);

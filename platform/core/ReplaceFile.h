@@ -17,11 +17,10 @@
 class CReplaceFile : public CFile {
 public:
     ~CReplaceFile() override;
-    // FALSE when no new file can be started or the target must not be replaced;
-    // GetOpenError() then says why.
+    // FALSE when no new file can be started or the target must not be replaced; pError, when
+    // given, is a CFileException that receives why.
     BOOL Open(LPCTSTR lpszFileName, UINT nOpenFlags = modeCreate | modeWrite,
               void* pError = nullptr) override;
-    const std::string& GetOpenError() const { return m_openError; }
     // Throws CFileException; on failure the target is untouched and the new file removed.
     void Commit();
     void Abandon();
@@ -31,9 +30,7 @@ public:
 
 private:
     void WritePending();
-    BOOL Refuse(const std::string& why);
 
     std::string m_targetHostPath;
     std::vector<BYTE> m_pending;
-    std::string m_openError;
 };

@@ -144,7 +144,7 @@ TEST(ReplaceFileTest, ReadOnlyFolderRefusesToOpen) {
 namespace {
 void Save(const char16_t* path, const std::string& bytes) {
     CReplaceFile f;
-    ASSERT_TRUE(f.Open(path)) << f.GetOpenError();
+    ASSERT_TRUE(f.Open(path));
     WriteVia(f, bytes);
     f.Commit();
 }

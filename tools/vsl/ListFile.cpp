@@ -44,13 +44,17 @@ bool ListReader::Next(CData* pData) {
 std::string WriteListFile(const std::string& path, std::vector<CData>& items) {
     CReplaceFile file;
     try {
-        if (!file.Open(AfxDevicePathFromHostPath(path)))
-            return file.GetOpenError();
+        CFileException error;
+        if (!file.Open(AfxDevicePathFromHostPath(path), CFile::modeCreate | CFile::modeWrite,
+                       &error))
+            return error.GetReason().ToUtf8();
         CArchive ar(&file, CArchive::store);
         for (CData& d : items)
             d.Serialize(ar);
         ar.Close();
         file.Commit();
+    } catch (const CFileException& e) {
+        return e.GetReason().ToUtf8(); // the caller names the file
     } catch (const CException& e) {
         return e.what();
     }
