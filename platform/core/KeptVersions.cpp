@@ -154,8 +154,8 @@ void KeepBackup(const std::string& target, const std::string& newFile) {
 
 void KeepHistoryCopy(const std::string& target, const std::string& newFile) {
     const std::string folder = target + ".history";
-    struct stat targetSt {
-    }, st{};
+    struct stat targetSt {};
+    struct stat st {};
     if (::stat(target.c_str(), &targetSt) != 0)
         return;
     if (::mkdir(folder.c_str(), 0777) == 0) {

@@ -100,8 +100,8 @@ int CreateLockedNewFile(const std::string& folder, const std::string& name, std:
         if (fd < 0)
             return -1;
         ::flock(fd, LOCK_EX);
-        struct stat mine {
-        }, named{};
+        struct stat mine {};
+        struct stat named {};
         if (::fstat(fd, &mine) == 0 && ::lstat(path.c_str(), &named) == 0 &&
             mine.st_ino == named.st_ino && mine.st_dev == named.st_dev) {
             *pNamed = path;
