@@ -57,12 +57,55 @@ bool StartsWithFolder(const std::u16string& path, std::u16string_view folder) {
     }
     return path.size() == folder.size() || path[folder.size()] == u'\\';
 }
+
+bool IsCarriedByte(char16_t c) {
+    return c >= 0xDC80 && c <= 0xDCFF;
+}
+
+std::string HostBytes(const std::u16string& path) {
+    std::string out;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= path.size(); ++i) {
+        if (i < path.size() && !IsCarriedByte(path[i]))
+            continue;
+        // A carried byte after a high surrogate is half of a pair, not a byte.
+        if (i < path.size() && i > start && path[i - 1] >= 0xD800 && path[i - 1] <= 0xDBFF)
+            continue;
+        out += CString(path.substr(start, i - start)).ToUtf8();
+        if (i < path.size())
+            out += char(path[i] - 0xDC00);
+        start = i + 1;
+    }
+    return out;
+}
 } // namespace
+
+CString AfxDevicePathFromHostPath(std::string_view hostPath) {
+    std::u16string out;
+    for (std::size_t i = 0; i < hostPath.size();) {
+        const auto lead = static_cast<unsigned char>(hostPath[i]);
+        const std::size_t length = lead < 0x80             ? 1
+                                   : (lead & 0xE0) == 0xC0 ? 2
+                                   : (lead & 0xF0) == 0xE0 ? 3
+                                   : (lead & 0xF8) == 0xF0 ? 4
+                                                           : 0;
+        const std::string_view piece = hostPath.substr(i, length);
+        const CString text = CString::FromUtf8(piece);
+        if (length != 0 && piece.size() == length && text.ToUtf8() == piece) {
+            out += text.str();
+            i += length;
+        } else {
+            out += char16_t(0xDC00 + lead);
+            ++i;
+        }
+    }
+    return CString(std::move(out));
+}
 
 std::string AfxHostPathFromDevicePath(LPCTSTR lpszPath) {
     std::u16string path = lpszPath ? lpszPath : u"";
     if (path.empty() || path[0] != u'\\')
-        return CString(path).ToUtf8();
+        return HostBytes(path);
 
     std::string base;
     std::u16string rest;
@@ -84,5 +127,5 @@ std::string AfxHostPathFromDevicePath(LPCTSTR lpszPath) {
             c = u'/';
     while (base.size() > 1 && base.back() == '/')
         base.pop_back();
-    return base + CString(rest).ToUtf8();
+    return base + HostBytes(rest);
 }

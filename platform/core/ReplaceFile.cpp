@@ -2,23 +2,17 @@
 
 #include "platform/core/DevicePath.h"
 #include "platform/core/Exception.h"
+#include "platform/core/KeptVersions.h"
 
 #include <cerrno>
-#include <cstdlib>
-#include <dirent.h>
+#include <climits>
 #include <fcntl.h>
+#include <random>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-std::string FolderOf(const std::string& path) {
-    std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // mkdir -p: the list's folder does not exist before the first save.
 void MakeFolders(const std::string& folder) {
     for (std::size_t i = 1; i <= folder.size(); ++i) {
@@ -27,51 +21,111 @@ void MakeFolders(const std::string& folder) {
     }
 }
 
-std::string NameOf(const std::string& path) {
-    return path.substr(path.find_last_of('/') + 1);
+// The file a save replaces: symbolic links followed to the end, relative ones from the
+// folder of the link. Empty, with *pCause and *pErr set, when there is none a save may replace.
+std::string FinalTarget(const std::string& path, CFileException::Cause* pCause, int* pErr) {
+    std::string at = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(at.c_str(), &st) != 0) {
+            *pErr = errno;
+            if (*pErr == ENOENT && hops == 0)
+                return at; // no list yet
+            // A link to nothing is a list that is not there now (a sync folder that is not
+            // mounted); a new list written there would hide the real one.
+            *pCause = *pErr == ENOENT ? CFileException::badPath : CFileException::generic;
+            return {};
+        }
+        if (S_ISREG(st.st_mode))
+            return at;
+        if (!S_ISLNK(st.st_mode)) {
+            *pCause = CFileException::invalidFile;
+            *pErr = 0;
+            return {};
+        }
+        char buf[PATH_MAX];
+        ssize_t n = ::readlink(at.c_str(), buf, sizeof buf);
+        if (n < 0 || std::size_t(n) == sizeof buf) {
+            *pCause = CFileException::generic;
+            *pErr = n < 0 ? errno : ENAMETOOLONG;
+            return {};
+        }
+        std::string to(buf, std::size_t(n));
+        at = to[0] == '/' ? to : SaveFolderOf(at) + "/" + to;
+    }
+    *pCause = CFileException::generic;
+    *pErr = ELOOP;
+    return {};
 }
 
-// New files are "<folder>/.<name>.XXXXXX". A save holds a lock on its new file until it has
-// been renamed, so one left behind by a killed save is the only kind that can be locked here,
-// and goes. Without this every crash in the middle of a save would leave one more file.
-void RemoveStaleNewFiles(const std::string& target) {
-    const std::string folder = FolderOf(target);
-    const std::string prefix = "." + NameOf(target) + ".";
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir)
-        return;
-    while (const dirent* entry = ::readdir(dir)) {
-        std::string name = entry->d_name;
-        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0)
-            continue;
-        std::string path = folder + "/" + name;
-        int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+BOOL OpenFailed(void* pError, CFileException::Cause cause, int err, const std::string& hostPath) {
+    if (auto* pException = static_cast<CFileException*>(pError)) {
+        pException->m_cause = cause;
+        pException->m_lOsError = err;
+        pException->m_strFileName = AfxDevicePathFromHostPath(hostPath);
+    }
+    errno = err;
+    return FALSE;
+}
+
+std::string RandomSuffix() {
+    static constexpr char kChars[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static std::mt19937 random{std::random_device{}()};
+    std::string s(6, 'A');
+    for (char& c : s)
+        c = kChars[random() % (sizeof kChars - 1)];
+    return s;
+}
+
+// The new file is locked before any other save can see its name, so that their clean-up
+// never takes it for one a killed save left behind. Where the file system has unnamed files,
+// it gets its name only at the commit (and a killed save leaves nothing); elsewhere the name
+// is visible for a moment before the lock, so the lock is checked to hold the name still
+// there, and a name lost to a clean-up in that moment is replaced by another.
+int CreateLockedNewFile(const std::string& folder, const std::string& name, std::string* pNamed) {
+    pNamed->clear();
+    if (::access("/proc/self/fd", X_OK) == 0) {
+        int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            ::flock(fd, LOCK_EX);
+            return fd;
+        }
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+            return -1;
+    }
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string path = folder + "/" + NewFileName(name, "XXXXXX");
+        int fd = ::mkostemp(path.data(), O_CLOEXEC);
         if (fd < 0)
-            continue;
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
-            ::unlink(path.c_str());
+            return -1;
+        ::flock(fd, LOCK_EX);
+        struct stat mine {};
+        struct stat named {};
+        if (::fstat(fd, &mine) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+            mine.st_ino == named.st_ino && mine.st_dev == named.st_dev) {
+            *pNamed = path;
+            return fd;
+        }
         ::close(fd);
     }
-    ::closedir(dir);
+    errno = EAGAIN;
+    return -1;
 }
 
-// Replaces "<target>.bak" by the target's current version in one rename, so that a crash
-// never leaves the backup missing. A missing backup is no reason to fail the save.
-void KeepBackup(const std::string& target) {
-    const std::string link = FolderOf(target) + "/." + NameOf(target) + ".bak.new";
-    ::unlink(link.c_str()); // left by a save killed between the link and the rename
-    if (::link(target.c_str(), link.c_str()) == 0 &&
-        ::rename(link.c_str(), (target + ".bak").c_str()) != 0)
-        ::unlink(link.c_str());
-}
-
-mode_t NewFileMode(const std::string& target) {
-    struct stat st {};
-    if (::stat(target.c_str(), &st) == 0)
-        return st.st_mode & 07777;
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+// Gives an unnamed new file its name in the target's folder.
+bool NameNewFile(int fd, const std::string& folder, const std::string& name, std::string* pNamed) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string path = folder + "/" + NewFileName(name, RandomSuffix());
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            *pNamed = path;
+            return true;
+        }
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
 }
 } // namespace
 
@@ -79,22 +133,40 @@ CReplaceFile::~CReplaceFile() {
     Abandon();
 }
 
-BOOL CReplaceFile::Open(LPCTSTR lpszFileName, UINT, void*) {
+BOOL CReplaceFile::Open(LPCTSTR lpszFileName, UINT, void* pError) {
     Abandon();
     m_strFileName = lpszFileName;
-    m_targetHostPath = AfxHostPathFromDevicePath(lpszFileName);
-    std::string folder = FolderOf(m_targetHostPath);
-    MakeFolders(folder);
-    std::string name = m_targetHostPath.substr(m_targetHostPath.find_last_of('/') + 1);
-    RemoveStaleNewFiles(m_targetHostPath);
-    std::string temp = folder + "/." + name + ".XXXXXX";
-    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0)
-        return FALSE;
-    ::flock(fd, LOCK_EX);
-    ::fchmod(fd, NewFileMode(m_targetHostPath));
+    const std::string given = AfxHostPathFromDevicePath(lpszFileName);
+    CFileException::Cause cause = CFileException::none;
+    int err = 0;
+    m_targetHostPath = FinalTarget(given, &cause, &err);
+    if (m_targetHostPath.empty())
+        return OpenFailed(pError, cause, err, given);
+    const std::string folder = SaveFolderOf(m_targetHostPath);
+    if (m_targetHostPath == given)
+        MakeFolders(folder);
+    const std::string name = SaveNameOf(m_targetHostPath);
+    RemoveStaleNewFiles(folder, name);
+    std::string named;
+    int fd = CreateLockedNewFile(folder, name, &named);
+    if (fd < 0) {
+        err = errno;
+        return OpenFailed(pError,
+                          err == EACCES || err == EPERM || err == EROFS
+                              ? CFileException::accessDenied
+                              : CFileException::generic,
+                          err, folder);
+    }
+    struct stat st {};
+    if (::stat(m_targetHostPath.c_str(), &st) == 0) {
+        KeepOwnerAndMode(fd, st);
+    } else {
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+    }
     m_fd = fd;
-    m_hostPath = temp;
+    m_hostPath = named;
     return TRUE;
 }
 
@@ -120,12 +192,21 @@ void CReplaceFile::WritePending() {
 }
 
 void CReplaceFile::Commit() {
+    const std::string folder = SaveFolderOf(m_targetHostPath);
     try {
         WritePending();
         CFile::Flush();
-        // The previous version stays reachable as .bak; a hard link keeps the target itself
-        // in place until the rename swaps it.
-        KeepBackup(m_targetHostPath);
+        if (m_hostPath.empty() &&
+            !NameNewFile(m_fd, folder, SaveNameOf(m_targetHostPath), &m_hostPath))
+            throw CFileException(CFileException::generic, errno, m_strFileName);
+        struct stat st {};
+        const bool replacing = ::lstat(m_targetHostPath.c_str(), &st) == 0;
+        if (replacing && !S_ISREG(st.st_mode)) // put there since Open
+            throw CFileException(CFileException::accessDenied, 0, m_strFileName);
+        if (replacing) {
+            KeepHistoryCopy(m_targetHostPath, m_hostPath);
+            KeepBackup(m_targetHostPath, m_hostPath);
+        }
         if (::rename(m_hostPath.c_str(), m_targetHostPath.c_str()) != 0)
             throw CFileException(errno == ENOSPC ? CFileException::diskFull
                                                  : CFileException::generic,
@@ -141,7 +222,7 @@ void CReplaceFile::Commit() {
     m_fd = -1;
     // The rename is durable once the folder is. It has already happened, so a folder that
     // cannot be synced (some file systems refuse) does not turn the save into a failure.
-    int dir = ::open(FolderOf(m_targetHostPath).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);
@@ -150,12 +231,13 @@ void CReplaceFile::Commit() {
 
 void CReplaceFile::Abandon() {
     m_pending.clear();
-    if (m_fd >= 0) {
-        ::close(m_fd);
-        m_fd = -1;
-    }
+    // Removed while still locked, so that no clean-up takes a name that is about to go.
     if (!m_hostPath.empty()) {
         ::unlink(m_hostPath.c_str());
         m_hostPath.clear();
+    }
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
     }
 }

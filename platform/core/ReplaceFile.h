@@ -3,16 +3,22 @@
 
 #include "platform/core/File.h"
 
+#include <string>
 #include <vector>
 
-// Open() removes new files that killed saves left behind and creates a new file in the
-// target's folder (creating missing folders); Commit() makes it durable, keeps the previous
-// version as "<name>.bak" and renames the new file over the target, so the target is always
-// either the old file or the new one, whole, and never missing. Abandon() (or destruction
-// without Commit) removes the new file.
+// Open() follows symbolic links to the file they lead to (the target), removes new files that
+// killed saves left beside it and starts a new file there (creating the list's missing
+// folders), with the target's permission bits and, where the process may set them, its owner
+// and group. Commit() makes it durable, keeps the previous version as "<target>.bak" and, at
+// the first save of a day, in "<target>.history/", then renames the new file over the
+// target: the target is always either the old file or the new one, whole, and never missing;
+// a link stays a link. Abandon() (or destruction without Commit) removes the new file.
+// A folder, FIFO, socket or device in the target's place is never replaced.
 class CReplaceFile : public CFile {
 public:
     ~CReplaceFile() override;
+    // FALSE when no new file can be started or the target must not be replaced; pError, when
+    // given, is a CFileException that receives why.
     BOOL Open(LPCTSTR lpszFileName, UINT nOpenFlags = modeCreate | modeWrite,
               void* pError = nullptr) override;
     // Throws CFileException; on failure the target is untouched and the new file removed.

@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QUrl>
 
 BOOL AfxPromptForListFile(BOOL bOpen, CString& rPathName) {
     // The list lives in the device's personal folder; start there when it exists.
@@ -23,6 +25,15 @@ BOOL AfxPromptForListFile(BOOL bOpen, CString& rPathName) {
                 << QStringLiteral("All Files (*)");
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        // Saves keep daily copies in "<list>.history" beside the file a list's link leads
+        // to; those folders are put at hand.
+        QList<QUrl> places = dialog.sidebarUrls();
+        for (const QFileInfo& list : QDir(folder).entryInfoList({QStringLiteral("*.vsl")})) {
+            const QString history = list.canonicalFilePath() + QStringLiteral(".history");
+            if (!list.canonicalFilePath().isEmpty() && QFileInfo(history).isDir())
+                places << QUrl::fromLocalFile(history);
+        }
+        dialog.setSidebarUrls(places);
     } else {
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setAcceptMode(QFileDialog::AcceptSave);

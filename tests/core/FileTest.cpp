@@ -3,7 +3,12 @@
 #include "platform/core/ReplaceFile.h"
 #include "tests/core/TempRoot.h"
 
+#include "platform/core/Time.h"
+
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
 
 namespace fs = std::filesystem;
 
@@ -102,7 +107,7 @@ TEST(ReplaceFileTest, CommitPutsTheNewVersionInPlaceAndKeepsTheOld) {
     }
     EXPECT_EQ(TempRoot::ReadAll(target), "second");
     EXPECT_EQ(TempRoot::ReadAll(target.string() + ".bak"), "first");
-    EXPECT_EQ(CountEntries(target.parent_path()), 2u);
+    EXPECT_EQ(CountEntries(target.parent_path()), 3u); // and the history folder
 }
 
 TEST(ReplaceFileTest, AbandonedOrFailedVersionsLeaveNothingBehind) {
@@ -117,10 +122,10 @@ TEST(ReplaceFileTest, AbandonedOrFailedVersionsLeaveNothingBehind) {
     EXPECT_EQ(TempRoot::ReadAll(target), "kept");
     EXPECT_EQ(CountEntries(target.parent_path()), 1u);
 
-    // A folder in the file's place makes the rename fail.
-    fs::create_directories(root.path() / "My Documents/Personal/Dir.vsl/inner");
+    // A folder put in the file's place while the new version is written makes the commit fail.
     CReplaceFile f;
     ASSERT_TRUE(f.Open(u"\\My Documents\\Personal\\Dir.vsl"));
+    fs::create_directories(root.path() / "My Documents/Personal/Dir.vsl/inner");
     WriteVia(f, "x");
     EXPECT_THROW(f.Commit(), CFileException);
     EXPECT_EQ(CountEntries(target.parent_path()), 2u); // Vestory.vsl and Dir.vsl only
@@ -134,4 +139,109 @@ TEST(ReplaceFileTest, ReadOnlyFolderRefusesToOpen) {
     Unprivileged user;
     CReplaceFile f;
     EXPECT_FALSE(f.Open(u"\\My Documents\\Personal\\Vestory.vsl"));
+}
+
+namespace {
+void Save(const char16_t* path, const std::string& bytes) {
+    CReplaceFile f;
+    ASSERT_TRUE(f.Open(path));
+    WriteVia(f, bytes);
+    f.Commit();
+}
+} // namespace
+
+TEST(ReplaceFileTest, SavesThroughLinksToTheirTargetAndKeepsTheLinks) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<std::string, std::string>> links; // link, what it points to
+        std::string target;
+    } cases[] = {
+        {"absolute", {{"Personal/Vestory.vsl", "@/Sync/list.vsl"}}, "Sync/list.vsl"},
+        {"relative", {{"Personal/Vestory.vsl", "../Sync/list.vsl"}}, "Sync/list.vsl"},
+        {"chain",
+         {{"Personal/Vestory.vsl", "../Hop/one.vsl"}, {"Hop/one.vsl", "@/Sync/deep/list.vsl"}},
+         "Sync/deep/list.vsl"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempRoot root;
+        const fs::path docs = root.path() / "My Documents";
+        const fs::path target = docs / c.target;
+        TempRoot::WriteAll(target, "old");
+        ::chmod(target.c_str(), 0640);
+        for (const auto& [link, to] : c.links) {
+            fs::create_directories((docs / link).parent_path());
+            fs::create_symlink(to[0] == '@' ? (docs.string() + to.substr(1)) : to, docs / link);
+        }
+        Save(u"\\My Documents\\Personal\\Vestory.vsl", "new");
+        for (const auto& [link, to] : c.links)
+            EXPECT_TRUE(fs::is_symlink(docs / link)) << link;
+        EXPECT_EQ(TempRoot::ReadAll(target), "new");
+        EXPECT_EQ(TempRoot::ReadAll(target.string() + ".bak"), "old");
+        EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
+        EXPECT_FALSE(fs::exists(docs / "Personal/Vestory.vsl.bak"));
+        EXPECT_TRUE(fs::is_directory(target.string() + ".history"));
+    }
+}
+
+TEST(ReplaceFileTest, FirstSaveOfEachDayKeepsTheListBeforeIt) {
+    TempRoot root;
+    const fs::path list = root.ListFile();
+    const fs::path history = list.string() + ".history";
+    // Not ours: never removed, whatever they are called.
+    TempRoot::WriteAll(history / "notes.txt", "mine");
+    TempRoot::WriteAll(history / "2026-11-01.vsl.keep", "mine");
+    std::tm day{};
+    day.tm_year = 2026 - 1900;
+    day.tm_mon = 11;
+    day.tm_hour = 12;
+    int version = 0;
+    for (int d = 1; d <= 10; ++d) {
+        day.tm_mday = d;
+        day.tm_isdst = -1;
+        CTime::SetCurrentTimeForTesting(std::mktime(&day));
+        for (int i = 0; i < 2; ++i) // the second save of the day keeps nothing
+            Save(u"\\My Documents\\Personal\\Vestory.vsl", "v" + std::to_string(++version));
+    }
+    CTime::SetCurrentTimeForTesting(0);
+    // Day d's copy holds the list before its first save, the last one of day d - 1.
+    for (int d = 1; d <= 10; ++d) {
+        char name[32];
+        std::snprintf(name, sizeof name, "2026-12-%02d.vsl", d);
+        if (d < 4)
+            EXPECT_FALSE(fs::exists(history / name)) << name;
+        else
+            EXPECT_EQ(TempRoot::ReadAll(history / name), "v" + std::to_string(2 * d - 2)) << name;
+    }
+    EXPECT_EQ(CountEntries(history), 9u);
+
+    // A history that cannot be written never stops a save.
+    fs::remove_all(history);
+    TempRoot::WriteAll(history, "a file in the folder's place");
+    Save(u"\\My Documents\\Personal\\Vestory.vsl", "after");
+    EXPECT_EQ(TempRoot::ReadAll(list), "after");
+}
+
+TEST(ReplaceFileTest, CleanUpTakesOnlyNewFilesOfSavesThatAreGone) {
+    TempRoot root;
+    const fs::path folder = root.ListFile().parent_path();
+    TempRoot::WriteAll(root.ListFile(), "old");
+    const char* kept[] = {".Vestory.vsl.backup",         ".Vestory.vsl.tmp-ABC",
+                          ".Vestory.vsl.tmp-ABCDEF.txt", ".Vestory.vsl.bak.new",
+                          ".Other.vsl.tmp-ABCDEF",       ".Vestory.vsl.tmp-LIVE01"};
+    const char* gone[] = {".Vestory.vsl.tmp-DEAD01", ".Vestory.vsl.tmp-DEAD01.bak",
+                          ".Vestory.vsl.tmp-DEAD02.day"};
+    for (const char* name : kept)
+        TempRoot::WriteAll(folder / name, "x");
+    for (const char* name : gone)
+        TempRoot::WriteAll(folder / name, "x");
+    // A save under way elsewhere holds its new file locked.
+    int live = ::open((folder / ".Vestory.vsl.tmp-LIVE01").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(live, LOCK_EX), 0);
+    Save(u"\\My Documents\\Personal\\Vestory.vsl", "new");
+    ::close(live);
+    for (const char* name : kept)
+        EXPECT_TRUE(fs::exists(folder / name)) << name;
+    for (const char* name : gone)
+        EXPECT_FALSE(fs::exists(folder / name)) << name;
 }

@@ -141,8 +141,8 @@ int VslCheck(const fs::path& path) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// Files in the list's folder besides the list and its .bak: new files of saves, and the link
-// that was about to become the .bak.
+// Files in the list's folder besides the list, its .bak and its history: new files of saves,
+// and what is tied to them on its way to the .bak or the history.
 struct Strays {
     int newFiles = 0;
     int links = 0;
@@ -164,32 +164,42 @@ Strays StraysIn(const fs::path& folder) {
     Strays strays;
     for (const auto& entry : fs::directory_iterator(folder)) {
         std::string name = entry.path().filename().string();
-        if (name == "Vestory.vsl" || name == "Vestory.vsl.bak")
+        if (name == "Vestory.vsl" || name == "Vestory.vsl.bak" || name == "Vestory.vsl.history")
             continue;
-        if (name == ".Vestory.vsl.bak.new")
+        const bool newFile = name.rfind(".Vestory.vsl.tmp-", 0) == 0;
+        if (newFile && name.size() == 27)
             ++strays.links;
-        else if (name.rfind(".Vestory.vsl.", 0) == 0 && name.size() == 19)
+        else if (newFile && name.size() == 23)
             ++strays.newFiles;
         else
             strays.unexpected.push_back(name);
     }
     return strays;
 }
-} // namespace
 
-TEST(CrashTest, KilledSavesNeverLoseTheList) {
+// With `linked`, the list file is a symbolic link into another folder, as into a synced one,
+// and every save goes through it to the file there.
+void KillSavesOnce(int kills, bool linked) {
     TempRoot root;
-    const fs::path list = root.ListFile();
-    const fs::path bak = list.string() + ".bak";
+    fs::path list = root.ListFile();
     // Every list that has been on disk, in order; the last one is on disk now.
     std::vector<List> history;
+    if (linked) {
+        const fs::path target = root.path() / "My Documents/Sync/Vestory.vsl";
+        TempRoot::WriteAll(target, ""); // a link to nothing is not a list to write through
+        fs::create_directories(list.parent_path());
+        fs::create_symlink("../Sync/Vestory.vsl", list);
+        history.push_back({});
+        list = target;
+    }
+    const fs::path bak = list.string() + ".bak";
     std::mt19937 random(20021105);
     int killedMidSave = 0;
     // A save killed after it took the .bak but before it put its list in place leaves the
     // .bak equal to the list itself, until the next save completes.
     bool backupMayBeCurrent = false;
 
-    for (int round = 0; round < kKills; ++round) {
+    for (int round = 0; round < kills; ++round) {
         SCOPED_TRACE("kill " + std::to_string(round + 1));
         Saver saver = StartSaver(unsigned(round + 1));
         ASSERT_GT(saver.pid, 0) << "cannot start " << VL_CRASH_SAVER;
@@ -236,6 +246,9 @@ TEST(CrashTest, KilledSavesNeverLoseTheList) {
             }
         }
         ASSERT_TRUE(loaded) << "the saver never read the list";
+        if (linked) {
+            ASSERT_TRUE(fs::is_symlink(root.ListFile())) << "the link was replaced";
+        }
 
         // The list file: whole, and the list before or after the save under way.
         std::optional<List> onDisk = ReadList(list);
@@ -283,9 +296,18 @@ TEST(CrashTest, KilledSavesNeverLoseTheList) {
         }
     }
     // A test whose kills never hit a save would prove nothing.
-    EXPECT_GE(killedMidSave, kKills / 2);
-    RecordProperty("kills", kKills);
-    RecordProperty("killed_mid_save", killedMidSave);
-    std::printf("%d kills, %d of them in the middle of a save; %zu lists saved\n", kKills,
+    EXPECT_GE(killedMidSave, kills / 2);
+    ::testing::Test::RecordProperty("kills", kills);
+    ::testing::Test::RecordProperty("killed_mid_save", killedMidSave);
+    std::printf("%d kills, %d of them in the middle of a save; %zu lists saved\n", kills,
                 killedMidSave, history.size());
+}
+} // namespace
+
+TEST(CrashTest, KilledSavesNeverLoseTheList) {
+    KillSavesOnce(kKills, false);
+}
+
+TEST(CrashTest, KilledSavesThroughALinkNeverLoseTheList) {
+    KillSavesOnce(kKills / 4, true);
 }

@@ -2,11 +2,14 @@
 #include "data/Data.h"
 #include "tests/core/TempRoot.h"
 
+#include <atomic>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -20,11 +23,13 @@ struct Outcome {
 
 class VslTest : public ::testing::Test {
 protected:
+    // prefix: "timeout 10 ", or setpriv to run vsl as another user.
     Outcome Vsl(const std::string& args, const std::string& prefix = std::string()) {
         const fs::path out = m_root.path() / "stdout";
         const fs::path err = m_root.path() / "stderr";
-        std::string command =
-            prefix + VSL_PROGRAM + " " + args + " >'" + out.string() + "' 2>'" + err.string() + "'";
+        // Bounded: a vsl that blocked (on a FIFO, say) fails the test instead of hanging it.
+        std::string command = prefix + "timeout 60 " + VSL_PROGRAM + " " + args + " >'" +
+                              out.string() + "' 2>'" + err.string() + "'";
         int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, TempRoot::ReadAll(out),
                 TempRoot::ReadAll(err)};
@@ -183,6 +188,9 @@ TEST_F(VslTest, SpecialFilesAreRefusedAndNeverWaitedOn) {
     ASSERT_EQ(::mkfifo(F("fifo.vsl").c_str(), 0644), 0);
     fs::create_directory(F("folder.vsl"));
     fs::create_symlink(F("unmounted") / "list.vsl", F("link.vsl"));
+    fs::create_symlink("/dev/null", F("null.vsl"));
+    fs::create_symlink("fifo.vsl", F("to-fifo.vsl"));
+    TempRoot::WriteAll(F("in.csv"), kHeader);
     const struct {
         std::string path;
         const char* reason;
@@ -192,17 +200,28 @@ TEST_F(VslTest, SpecialFilesAreRefusedAndNeverWaitedOn) {
         {"/dev/null", "not a regular file"},
         {F("folder.vsl").string(), "not a regular file"},
         {F("link.vsl").string(), "dangling symbolic link"},
+        {F("null.vsl").string(), "not a regular file"},
+        {F("to-fifo.vsl").string(), "not a regular file"},
     };
     for (const auto& c : cases) {
-        for (const char* command : {"check", "dump"}) {
+        for (std::string command : {"check", "dump", "import"}) {
             SCOPED_TRACE(c.path + " " + command);
+            // Devices themselves are never offered to a test that writes, even a failing one.
+            if (command == "import" && c.path.rfind("/dev/", 0) == 0)
+                continue;
+            const fs::file_type type = fs::symlink_status(c.path).type();
+            const bool import = command == "import";
             // A read that waited would be cut off here and fail the test, not hang it.
-            const Outcome r = Vsl(std::string(command) + " '" + c.path + "'", "timeout 10 ");
+            const Outcome r = Vsl(command + (import ? " " + P("in.csv") : "") + " '" + c.path + "'",
+                                  "timeout 10 ");
             EXPECT_EQ(r.status, 2);
             EXPECT_TRUE(r.out.empty());
-            EXPECT_EQ(r.err, "vsl: " + c.path + ": cannot read: " + c.reason + "\n");
+            EXPECT_EQ(r.err, "vsl: " + c.path + (import ? ": cannot write: " : ": cannot read: ") +
+                                 c.reason + "\n");
+            EXPECT_EQ(fs::symlink_status(c.path).type(), type);
         }
     }
+    EXPECT_EQ(FolderEntries(), 8u); // the files above, in.csv, stdout and stderr: no .bak
 }
 
 // A text that UTF-8 cannot carry is written as U+FFFD, as before, but said: which record and
@@ -235,4 +254,113 @@ TEST_F(VslTest, CheckAndDumpMemoryDoesNotGrowWithTheList) {
         // Holding the records would take some 60 MB more.
         EXPECT_LT(large - small, 8 * 1024) << small << " kB against " << large << " kB";
     }
+}
+
+TEST_F(VslTest, ImportTakesNamesAsBytesAndTellsWhatIsWrongWithTheCsv) {
+    const std::string row = "1,Shirt,2,L,,3,5,2002\r\n";
+    fs::create_directory(F("caf\xE9"));
+    fs::create_directory(F("dir.csv"));
+    std::string utf16 = "\xFF\xFE";
+    for (char c : std::string(kHeader) + row)
+        utf16 += std::string{c, '\0'};
+    struct Case {
+        const char* name;
+        const char* csvName;
+        std::string csv; // not written for dir.csv
+        const char* listName;
+        int status;
+        const char* message; // expected in the error output
+    } cases[] = {
+        {"name not UTF-8", "in-\xE9.csv", kHeader + row, "caf\xE9/list-\xFF.vsl", 0, ""},
+        {"empty lines at the end", "end.csv", kHeader + row + "\r\n\r\n", "end.vsl", 0, ""},
+        {"UTF-16", "u16.csv", utf16, "u16.vsl", 2, "UTF-16"},
+        {"UTF-16 without mark", "u16b.csv", utf16.substr(2), "u16b.vsl", 2, "UTF-16"},
+        {"a folder", "dir.csv", "", "dir.vsl", 2, "dir.csv: cannot read: Is a directory"},
+        {"empty line inside", "mid.csv", kHeader + row + "\r\n" + row, "mid.vsl", 2, "mid.csv:3"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (std::string(c.csvName) != "dir.csv")
+            TempRoot::WriteAll(F(c.csvName), c.csv);
+        Outcome r = Vsl("import " + P(c.csvName) + " " + P(c.listName));
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_EQ(fs::exists(F(c.listName)), c.status == 0);
+        if (c.status == 0) {
+            EXPECT_EQ(Vsl("check " + P(c.listName)).out, "1 items\n");
+        }
+    }
+    // Nothing made beside the folder whose name is not UTF-8.
+    EXPECT_EQ(std::distance(fs::directory_iterator(F("caf\xE9")), {}), 1);
+}
+
+// Run as root (as CI does): root saves a user's list, and a user saves root's list where the
+// kernel refuses the user a hard link to it (fs.protected_hardlinks).
+TEST_F(VslTest, ImportKeepsOwnerModeAndAlwaysABackup) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to own files as another user";
+    const std::string nobody = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+    ::chmod(m_root.path().c_str(), 0777);
+    TempRoot::WriteAll(F("in.csv"), kHeader + std::string("1,Shirt,2,L,,3,5,2002\r\n"));
+    TempRoot::WriteAll(F("old.csv"), kHeader);
+    struct Case {
+        const char* name;
+        uid_t owner;
+        mode_t mode;
+        bool asNobody;
+    } cases[] = {{"users.vsl", 65534, 0600, false},
+                 {"roots.vsl", 0, 0644, true},
+                 {"shared.vsl", 65534, 0664, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(Vsl("import " + P("old.csv") + " " + P(c.name)).status, 0);
+        ASSERT_EQ(::chown(F(c.name).c_str(), c.owner, c.owner), 0);
+        ASSERT_EQ(::chmod(F(c.name).c_str(), c.mode), 0);
+        Outcome r = Vsl("import " + P("in.csv") + " " + P(c.name), c.asNobody ? nobody : "");
+        ASSERT_EQ(r.status, 0) << r.err;
+        struct stat st {};
+        ASSERT_EQ(::stat(F(c.name).c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, c.mode);
+        EXPECT_EQ(st.st_uid, c.asNobody ? 65534 : c.owner); // only root gives files away
+        EXPECT_EQ(TempRoot::ReadAll(F(c.name).string() + ".bak"), "") << "no backup";
+        ASSERT_EQ(::stat((F(c.name).string() + ".bak").c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, c.mode);
+        // The owner can still read what root wrote.
+        if (c.owner == 65534) {
+            EXPECT_EQ(Vsl("check " + P(c.name), nobody).out, "1 items\n");
+        }
+    }
+}
+
+// Saves that run at the same moment never take each other's new file. Beside them a clean-up
+// runs all the time, removing every new file it can lock, as a save's clean-up does.
+TEST_F(VslTest, ConcurrentImportsAllSucceed) {
+    TempRoot::WriteAll(F("in.csv"), kHeader + std::string("1,Shirt,2,L,,3,5,2002\r\n"));
+    std::atomic<bool> done{false};
+    std::thread cleaner([&] {
+        while (!done) {
+            for (const auto& e : fs::directory_iterator(m_root.path())) {
+                const std::string name = e.path().filename().string();
+                if (name.rfind(".list.vsl.tmp-", 0) != 0 || name.size() != 20)
+                    continue;
+                int fd = ::open(e.path().c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+                if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+                    ::unlink(e.path().c_str());
+                if (fd >= 0)
+                    ::close(fd);
+            }
+        }
+    });
+    const std::string one = "timeout 60 " + std::string(VSL_PROGRAM) + " import " + P("in.csv") +
+                            " " + P("list.vsl") + " || echo failed";
+    const std::string command = "(for p in 1 2 3 4; do (for i in $(seq 50); do " + one +
+                                "; done) & done; wait) >" + P("said") + " 2>&1";
+    const int status = std::system(command.c_str());
+    done = true;
+    cleaner.join();
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(TempRoot::ReadAll(F("said")), "");
+    EXPECT_EQ(Vsl("check " + P("list.vsl")).out, "1 items\n");
+    for (const auto& e : fs::directory_iterator(m_root.path()))
+        EXPECT_EQ(e.path().filename().string().find(".tmp-"), std::string::npos) << e.path();
 }

@@ -76,6 +76,9 @@ bool Parse(std::string_view text, std::vector<Row>* pRows, std::string* pError, 
         }
         pRows->push_back(std::move(row));
     }
+    // Editors and spreadsheets often end the file with an empty line.
+    while (!pRows->empty() && pRows->back().fields.size() == 1 && pRows->back().fields[0].empty())
+        pRows->pop_back();
     return true;
 }
 

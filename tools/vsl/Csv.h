@@ -17,8 +17,9 @@ struct Row {
 void AppendField(std::string& out, std::string_view field);
 
 // Splits a whole CSV text into rows. Line ends outside quotes may be CRLF or LF; inside
-// quotes everything is kept as written. Returns false with *pError and *pLine set on
-// malformed input (a stray quote, text after a closing quote, an unclosed quote).
+// quotes everything is kept as written; empty lines at the end are dropped. Returns false
+// with *pError and *pLine set on malformed input (a stray quote, text after a closing quote,
+// an unclosed quote).
 bool Parse(std::string_view text, std::vector<Row>* pRows, std::string* pError, int* pLine);
 
 } // namespace csv

@@ -1,5 +1,6 @@
 #include "tools/vsl/ListFile.h"
 
+#include "platform/core/DevicePath.h"
 #include "platform/core/Exception.h"
 #include "platform/core/ReplaceFile.h"
 
@@ -8,7 +9,7 @@
 
 bool ListReader::Open(const std::string& path) {
     CFileException error;
-    if (!m_file.Open(CString::FromUtf8(path), CFile::modeRead, &error)) {
+    if (!m_file.Open(AfxDevicePathFromHostPath(path), CFile::modeRead, &error)) {
         m_error = error.GetReason().ToUtf8();
         return false;
     }
@@ -42,15 +43,18 @@ bool ListReader::Next(CData* pData) {
 
 std::string WriteListFile(const std::string& path, std::vector<CData>& items) {
     CReplaceFile file;
-    const CString name = CString::FromUtf8(path);
     try {
-        if (!file.Open(name))
-            return std::strerror(errno);
+        CFileException error;
+        if (!file.Open(AfxDevicePathFromHostPath(path), CFile::modeCreate | CFile::modeWrite,
+                       &error))
+            return error.GetReason().ToUtf8();
         CArchive ar(&file, CArchive::store);
         for (CData& d : items)
             d.Serialize(ar);
         ar.Close();
         file.Commit();
+    } catch (const CFileException& e) {
+        return e.GetReason().ToUtf8(); // the caller names the file
     } catch (const CException& e) {
         return e.what();
     }

@@ -6,9 +6,10 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
+#include <fcntl.h>
 #include <iostream>
-#include <iterator>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 constexpr const char* kHeader = "AC,Item Name,Qty,Size,Note,Month,Day,Year";
@@ -131,15 +132,47 @@ int Dump(const std::string& path) {
     return status;
 }
 
+// Reads a whole file; a pipe such as <(...) is fine, a folder is not. Returns why it cannot.
+std::string ReadWhole(const std::string& path, std::string* pText) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::strerror(errno);
+    struct stat st {};
+    std::string error;
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode))
+        error = std::strerror(EISDIR);
+    char buf[65536];
+    while (error.empty()) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            error = std::strerror(errno);
+        if (n <= 0)
+            break;
+        pText->append(buf, std::size_t(n));
+    }
+    ::close(fd);
+    return error;
+}
+
+// Spreadsheets save "Unicode text" as UTF-16: a byte-order mark, or the header's first letter
+// next to a zero byte.
+bool IsUtf16(const std::string& text) {
+    if (text.compare(0, 2, "\xFF\xFE") == 0 || text.compare(0, 2, "\xFE\xFF") == 0)
+        return true;
+    return text.size() >= 2 && (text[0] == '\0') != (text[1] == '\0');
+}
+
 int Import(const std::string& csvPath, const std::string& listPath) {
-    std::ifstream in(csvPath, std::ios::binary);
-    if (!in)
-        return Fail(csvPath, std::string("cannot read: ") + std::strerror(errno));
-    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad())
-        return Fail(csvPath, "cannot read");
+    std::string text;
+    std::string readError = ReadWhole(csvPath, &text);
+    if (!readError.empty())
+        return Fail(csvPath, "cannot read: " + readError);
     if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) // spreadsheets like to add a byte-order mark
         text.erase(0, 3);
+    if (IsUtf16(text))
+        return Fail(csvPath, "the file is UTF-16 text; save the CSV as UTF-8");
 
     std::vector<csv::Row> rows;
     std::string error;
