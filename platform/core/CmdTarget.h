@@ -4,6 +4,7 @@
 #include "platform/core/Object.h"
 
 class CCmdTarget;
+class CCmdUI;
 
 // Marks message-map handlers, as in the framework.
 #define afx_msg
@@ -70,6 +71,9 @@ template <class T, auto Pmf> void Command(CCmdTarget* p, WPARAM, LPARAM, LRESULT
 template <class T, auto Pmf> void Notify(CCmdTarget* p, WPARAM, LPARAM lParam, LRESULT* pResult) {
     (static_cast<T*>(p)->*Pmf)(reinterpret_cast<NMHDR*>(lParam), pResult);
 }
+template <class T, auto Pmf> void UpdateUI(CCmdTarget* p, WPARAM, LPARAM lParam, LRESULT*) {
+    (static_cast<T*>(p)->*Pmf)(reinterpret_cast<CCmdUI*>(lParam));
+}
 template <class T, auto Pmf> void Create(CCmdTarget* p, WPARAM, LPARAM lParam, LRESULT* pResult) {
     *pResult = (static_cast<T*>(p)->*Pmf)(reinterpret_cast<CREATESTRUCT*>(lParam));
 }
@@ -100,6 +104,11 @@ protected:                                                                      
 #define ON_COMMAND(id, memberFxn)                                                                  \
     {WM_COMMAND, UINT(CN_COMMAND), UINT(id), UINT(id),                                             \
      &afx_thunk::Command<ThisClass, &ThisClass::memberFxn>},
+
+// The handler decides whether command id is enabled (menus, tool bar buttons, accelerators).
+#define ON_UPDATE_COMMAND_UI(id, memberFxn)                                                        \
+    {WM_COMMAND, UINT(CN_UPDATE_COMMAND_UI), UINT(id), UINT(id),                                   \
+     &afx_thunk::UpdateUI<ThisClass, &ThisClass::memberFxn>},
 
 #define ON_CONTROL(wNotifyCode, id, memberFxn)                                                     \
     {WM_COMMAND, UINT(wNotifyCode), UINT(id), UINT(id),                                            \

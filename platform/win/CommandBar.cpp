@@ -15,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QPixmap>
+#include <QShortcut>
 #include <QToolButton>
 
 namespace {
@@ -119,7 +120,13 @@ BOOL CCeCommandBar::InsertMenuBar(UINT nMenuBarID, WORD /*wButton*/) {
 
         QToolButton* pToolButton = AddButton(pBar, pButton[1]);
         pToolButton->setProperty(kMenuBarProperty, true);
-        pToolButton->setText(AfxToQString(szText));
+        // The pop-up's own title carries the underlined letter (Alt+letter opens it).
+        CString popupTitle;
+        menu.GetMenuString(pButton[6], popupTitle, MF_BYPOSITION);
+        QString text = AfxToQString(szText);
+        if (QString(AfxToQString(popupTitle)).remove(QLatin1Char('&')) == text)
+            text = AfxToQString(popupTitle);
+        pToolButton->setText(text);
         pToolButton->setPopupMode(QToolButton::InstantPopup);
         pToolButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
         auto* pMenu = new QMenu(pToolButton);
@@ -130,7 +137,7 @@ BOOL CCeCommandBar::InsertMenuBar(UINT nMenuBarID, WORD /*wButton*/) {
         QObject::connect(pMenu, &QMenu::aboutToShow, [pMenu, hWndOwner] {
             auto* pFrame = dynamic_cast<CFrameWnd*>(CWnd::FromHandle(hWndOwner));
             AfxUpdateQMenu(pMenu,
-                           [pFrame](UINT nID) { return pFrame && pFrame->HasCommandHandler(nID); });
+                           [pFrame](UINT nID) { return pFrame && pFrame->IsCommandEnabled(nID); });
         });
         // The button runs its menu modally, as TrackPopupMenu does.
         QObject::connect(pMenu, &QMenu::aboutToShow, [pMenu] { AfxNotifyModalRun(pMenu, true); });
@@ -139,6 +146,13 @@ BOOL CCeCommandBar::InsertMenuBar(UINT nMenuBarID, WORD /*wButton*/) {
             if (const UINT nID = AfxCommandOfAction(pAction))
                 SendCommand(hWndOwner, nID);
         });
+        // F10 opens the first pop-up, as it enters a desktop window's menu bar.
+        if (i == 0) {
+            auto* pF10 = new QShortcut(QKeySequence(Qt::Key_F10), pToolButton);
+            pF10->setContext(Qt::WindowShortcut);
+            QObject::connect(pF10, &QShortcut::activated, pToolButton, &QToolButton::showMenu,
+                             Qt::QueuedConnection);
+        }
     }
     return TRUE;
 }
@@ -194,7 +208,7 @@ void CCeCommandBar::UpdateButtons() {
         if (pButton->property(kMenuBarProperty).toBool())
             continue;
         const UINT nID = pButton->property(kCommandProperty).toUInt();
-        pButton->setEnabled(pFrame && pFrame->HasCommandHandler(nID));
+        pButton->setEnabled(pFrame && pFrame->IsCommandEnabled(nID));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "platform/win/FrameWnd.h"
 
+#include "platform/core/CmdUI.h"
 #include "platform/core/Document.h"
 #include "platform/core/Resource.h"
 #include "platform/core/StdIds.h"
@@ -10,6 +11,7 @@
 #include "platform/win/WndQt.h"
 #include "platform/win/XpmQt.h"
 
+#include <QAbstractEventDispatcher>
 #include <QIcon>
 #include <QKeySequence>
 #include <QPixmap>
@@ -26,7 +28,30 @@ constexpr int kScreenHeight = 320;
 int QtKeyFromVirtualKey(WORD vk) {
     if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9'))
         return int(vk);
-    return 0;
+    if (vk >= VK_F1 && vk <= VK_F12)
+        return Qt::Key_F1 + (vk - VK_F1);
+    switch (vk) {
+    case VK_INSERT:
+        return Qt::Key_Insert;
+    case VK_DELETE:
+        return Qt::Key_Delete;
+    default:
+        return 0;
+    }
+}
+
+// Control bars bring their buttons up to date whenever the program has nothing else to do.
+void InstallIdleUpdate() {
+    static bool bInstalled = false;
+    auto* pDispatcher = QAbstractEventDispatcher::instance();
+    if (bInstalled || !pDispatcher)
+        return;
+    bInstalled = true;
+    QObject::connect(pDispatcher, &QAbstractEventDispatcher::aboutToBlock, [] {
+        CWinApp* pApp = AfxGetApp();
+        if (pApp && pApp->m_pMainWnd)
+            pApp->m_pMainWnd->SendMessageToDescendants(WM_IDLEUPDATECMDUI);
+    });
 }
 
 CString FirstLine(const CString& text) {
@@ -56,6 +81,7 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
                   pParentWnd ? pParentWnd->m_hWnd : nullptr, 0, pContext))
         return FALSE; // the frame is gone already
 
+    InstallIdleUpdate();
     QWidget* pWidget = AfxGetWidget(m_hWnd);
     if (const AFX_RESOURCE* pIcon =
             AfxFindResource(AfxGetResourceHandle(), nIDResource, RT_GROUP_ICON)) {
@@ -83,8 +109,12 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
             auto* pShortcut = new QShortcut(QKeySequence(key | modifiers), pWidget);
             pShortcut->setContext(Qt::WindowShortcut);
             const WORD cmd = accel.cmd;
-            QObject::connect(pShortcut, &QShortcut::activated,
-                             [hWnd, cmd] { ::SendMessage(hWnd, WM_COMMAND, MAKELONG(cmd, 1), 0); });
+            // As with a greyed menu item, a disabled command's key does nothing.
+            QObject::connect(pShortcut, &QShortcut::activated, [hWnd, cmd] {
+                auto* pFrame = dynamic_cast<CFrameWnd*>(CWnd::FromHandle(hWnd));
+                if (pFrame && pFrame->IsCommandEnabled(cmd))
+                    pFrame->SendMessage(WM_COMMAND, MAKELONG(cmd, 1), 0);
+            });
         }
     }
     return TRUE;
@@ -148,6 +178,9 @@ void CFrameWnd::InitialUpdateFrame(CDocument* /*pDoc*/, BOOL bMakeVisible) {
     }
     SendMessageToDescendants(WM_INITIALUPDATE);
     RecalcLayout();
+    // The keyboard starts in the view, as it goes to the active view when a frame is activated.
+    if (m_pViewActive)
+        m_pViewActive->SetFocus();
     if (bMakeVisible && !IsWindowVisible()) {
         CWinApp* pApp = AfxGetApp();
         ShowWindow(pApp && pApp->m_pMainWnd == this ? pApp->m_nCmdShow : SW_SHOW);
@@ -173,9 +206,9 @@ void CFrameWnd::RecalcLayout() {
         pView->MoveWindow(0, 0, cx, cyClient);
 }
 
-BOOL CFrameWnd::HasCommandHandler(UINT nID) {
-    AFX_CMDHANDLERINFO info{};
-    return OnCmdMsg(nID, CN_COMMAND, nullptr, &info);
+BOOL CFrameWnd::IsCommandEnabled(UINT nID) {
+    CCmdUI state(nID);
+    return state.DoUpdate(this, TRUE);
 }
 
 BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {

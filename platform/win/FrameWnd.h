@@ -33,8 +33,9 @@ public:
     void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
     // Puts the command bar along the bottom edge and lets the view fill the rest.
     void RecalcLayout();
-    // Whether a command has a handler anywhere on the frame's route.
-    BOOL HasCommandHandler(UINT nID);
+    // Whether a command is enabled: its update handler on the frame's route says so, or,
+    // without one, it has a handler there.
+    BOOL IsCommandEnabled(UINT nID);
 
     // Frame, active view, its document, frame again, then the application.
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;

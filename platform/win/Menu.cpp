@@ -1,5 +1,6 @@
 #include "platform/win/Menu.h"
 
+#include "platform/core/CmdUI.h"
 #include "platform/core/Resource.h"
 #include "platform/win/FrameWnd.h"
 #include "platform/win/MenuQt.h"
@@ -8,6 +9,7 @@
 #include "platform/win/WndQt.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QMenu>
 #include <QPointer>
 
@@ -87,7 +89,14 @@ void AfxFillQMenu(QMenu* pMenu, HMENU hMenu) {
             QMenu* pSub = pMenu->addMenu(AfxToQString(item.strText));
             AfxFillQMenu(pSub, item.hSubMenu);
         } else {
-            QAction* pAction = pMenu->addAction(AfxToQString(item.strText));
+            // "Text\tKey": the key is shown in the menu's key column.
+            const QString text = AfxToQString(item.strText);
+            const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+            QAction* pAction = pMenu->addAction(tab < 0 ? text : text.left(tab));
+            if (tab >= 0) {
+                pAction->setShortcut(QKeySequence(text.mid(tab + 1)));
+                pAction->setShortcutContext(Qt::WidgetShortcut);
+            }
             pAction->setProperty(kCommandProperty, item.nID);
             pAction->setEnabled((item.nFlags & (MF_GRAYED | MF_DISABLED)) == 0);
             pAction->setCheckable((item.nFlags & MF_CHECKED) != 0);
@@ -188,9 +197,11 @@ BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, const RECT* /*
     const HWND hWndOwner = pWnd->m_hWnd;
     QMenu menu(AfxGetWidget(hWndOwner));
     AfxFillQMenu(&menu, m_hMenu);
-    // A frame greys what nothing on its route handles, as it does for its menu bar.
-    if (auto* pFrame = dynamic_cast<CFrameWnd*>(pWnd))
-        AfxUpdateQMenu(&menu, [pFrame](UINT nID) { return pFrame->HasCommandHandler(nID) != 0; });
+    // Greyed by the owner's route, as a frame greys its menu bar's pop-ups.
+    AfxUpdateQMenu(&menu, [pWnd](UINT nID) {
+        CCmdUI state(nID);
+        return state.DoUpdate(pWnd, TRUE) != 0;
+    });
 
     AfxNotifyModalRun(&menu, true);
     QPointer<QAction> pChosen = menu.exec(AfxDeviceToGlobal(POINT{x, y}));

@@ -1,4 +1,5 @@
 #include "platform/core/CmdTarget.h"
+#include "platform/core/CmdUI.h"
 
 #include <gtest/gtest.h>
 
@@ -52,4 +53,41 @@ TEST(CmdTargetTest, HandlerProbeCallsNothing) {
     EXPECT_EQ(info.pEntry->nID, 57664u);
     EXPECT_EQ(d.m_log, "");
     EXPECT_FALSE(d.OnCmdMsg(1, CN_UPDATE_COMMAND_UI, nullptr, &info));
+}
+
+namespace {
+class CEditor : public CCmdTarget {
+public:
+    afx_msg void OnUndo() {}
+    afx_msg void OnUpdateUndo(CCmdUI* pCmdUI) { pCmdUI->Enable(m_bCanUndo); }
+    afx_msg void OnCopy() {}
+    bool m_bCanUndo = false;
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CEditor, CCmdTarget)
+ON_COMMAND(57643, OnUndo)
+ON_UPDATE_COMMAND_UI(57643, OnUpdateUndo)
+ON_COMMAND(57634, OnCopy)
+END_MESSAGE_MAP()
+} // namespace
+
+// The update handler decides; without one, a handler enables its command and none disables it.
+TEST(CmdTargetTest, CommandEnablingAsksTheUpdateHandlerFirst) {
+    const struct {
+        UINT nID;
+        bool bCanUndo;
+        BOOL bDisableIfNoHandler;
+        BOOL expected;
+    } cases[] = {
+        {57643, false, TRUE, FALSE}, {57643, true, TRUE, TRUE},   {57634, false, TRUE, TRUE},
+        {57637, false, TRUE, FALSE}, {57637, false, FALSE, TRUE},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.nID);
+        CEditor editor;
+        editor.m_bCanUndo = c.bCanUndo;
+        CCmdUI state(c.nID);
+        EXPECT_EQ(state.DoUpdate(&editor, c.bDisableIfNoHandler), c.expected);
+    }
 }
