@@ -1,9 +1,10 @@
-#include "tools/vsl/Csv.h"
+#include "data/Csv.h"
 
 namespace csv {
 
-void AppendField(std::string& out, std::string_view field) {
-    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
+void AppendField(std::string& out, std::string_view field, char separator) {
+    const char special[] = {separator, '"', '\r', '\n', '\0'};
+    if (field.find_first_of(special) == std::string_view::npos) {
         out += field;
         return;
     }
@@ -16,7 +17,8 @@ void AppendField(std::string& out, std::string_view field) {
     out += '"';
 }
 
-bool Parse(std::string_view text, std::vector<Row>* pRows, std::string* pError, int* pLine) {
+bool Parse(std::string_view text, std::vector<Row>* pRows, std::string* pError, int* pLine,
+           char separator) {
     std::size_t i = 0;
     int line = 1;
     const std::size_t n = text.size();
@@ -48,17 +50,17 @@ bool Parse(std::string_view text, std::vector<Row>* pRows, std::string* pError, 
                         ++line;
                     field += c;
                 }
-                if (i < n && text[i] != ',' && text[i] != '\r' && text[i] != '\n')
+                if (i < n && text[i] != separator && text[i] != '\r' && text[i] != '\n')
                     return fail("text after the closing quote of a field", line);
             } else {
-                while (i < n && text[i] != ',' && text[i] != '\r' && text[i] != '\n') {
+                while (i < n && text[i] != separator && text[i] != '\r' && text[i] != '\n') {
                     if (text[i] == '"')
                         return fail("quote inside a field that is not quoted", line);
                     field += text[i++];
                 }
             }
             row.fields.push_back(std::move(field));
-            if (i < n && text[i] == ',') {
+            if (i < n && text[i] == separator) {
                 ++i;
                 continue;
             }

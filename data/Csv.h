@@ -1,4 +1,5 @@
-// RFC 4180 CSV as the list's export format: UTF-8 text, CRLF line ends.
+// RFC 4180 CSV as the list's export format: UTF-8 text, CRLF line ends. The same rules with a
+// tab for the comma make the clipboard's table text.
 #pragma once
 
 #include <string>
@@ -13,13 +14,14 @@ struct Row {
     int line;
 };
 
-// Appends one field, quoted only when it holds a comma, a quote or a line break.
-void AppendField(std::string& out, std::string_view field);
+// Appends one field, quoted only when it holds the separator, a quote or a line break.
+void AppendField(std::string& out, std::string_view field, char separator = ',');
 
 // Splits a whole CSV text into rows. Line ends outside quotes may be CRLF or LF; inside
 // quotes everything is kept as written; empty lines at the end are dropped. Returns false
 // with *pError and *pLine set on malformed input (a stray quote, text after a closing quote,
 // an unclosed quote).
-bool Parse(std::string_view text, std::vector<Row>* pRows, std::string* pError, int* pLine);
+bool Parse(std::string_view text, std::vector<Row>* pRows, std::string* pError, int* pLine,
+           char separator = ',');
 
 } // namespace csv

@@ -1,9 +1,9 @@
 // vsl: the garment list file from the command line (dump as CSV, import from CSV, check).
-#include "tools/vsl/Csv.h"
+#include "data/Csv.h"
+#include "data/GarmentText.h"
 #include "tools/vsl/ListFile.h"
 
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -12,7 +12,6 @@
 #include <unistd.h>
 
 namespace {
-constexpr const char* kHeader = "AC,Item Name,Qty,Size,Note,Month,Day,Year";
 constexpr int kExitDamaged = 1;
 constexpr int kExitError = 2;
 
@@ -31,34 +30,6 @@ const char* const kUsage =
 int Fail(const std::string& where, const std::string& message) {
     std::cerr << "vsl: " << where << ": " << message << '\n';
     return kExitError;
-}
-
-std::string Number(LONG n) {
-    return std::to_string(n);
-}
-
-bool ParseNumber(const std::string& text, LONG* pValue) {
-    if (text.empty() || text.size() > 11)
-        return false;
-    std::size_t i = text[0] == '-' ? 1 : 0;
-    if (i == text.size())
-        return false;
-    long long v = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return false;
-        v = v * 10 + (text[i] - '0');
-    }
-    if (text[0] == '-')
-        v = -v;
-    if (v < INT32_MIN || v > INT32_MAX)
-        return false;
-    *pValue = LONG(v);
-    return true;
-}
-
-bool IsUtf8(const std::string& s) {
-    return CString::FromUtf8(s).ToUtf8() == s;
 }
 
 // Whether the text holds a surrogate without its partner, which UTF-8 cannot carry.
@@ -98,7 +69,7 @@ int Dump(const std::string& path) {
         return Fail(path, "cannot read: " + list.Error());
     static const char* const kTextNames[] = {"Item Name", "Qty", "Size", "Note"};
     int status = 0;
-    std::string out = std::string(kHeader) + "\r\n";
+    std::string out = garment_text::Header(',') + "\r\n";
     CData d;
     while (list.Next(&d)) {
         const CString* texts[] = {&d.m_strItemName, &d.m_strQty, &d.m_strSize, &d.m_strNote};
@@ -109,16 +80,7 @@ int Dump(const std::string& path) {
                 status = kExitDamaged;
             }
         }
-        const std::string fields[] = {Number(d.m_bAtCleaners), d.m_strItemName.ToUtf8(),
-                                      d.m_strQty.ToUtf8(),     d.m_strSize.ToUtf8(),
-                                      d.m_strNote.ToUtf8(),    Number(d.m_nMonth),
-                                      Number(d.m_nDay),        Number(d.m_nYear)};
-        for (std::size_t i = 0; i < std::size(fields); ++i) {
-            if (i > 0)
-                out += ',';
-            csv::AppendField(out, fields[i]);
-        }
-        out += "\r\n";
+        garment_text::AppendLine(out, d, ',', "\r\n");
         if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size())
             return Fail("standard output", std::strerror(errno));
         out.clear();
@@ -182,33 +144,16 @@ int Import(const std::string& csvPath, const std::string& listPath) {
     std::string header;
     for (std::size_t i = 0; !rows.empty() && i < rows[0].fields.size(); ++i)
         header += (i ? "," : "") + rows[0].fields[i];
-    if (header != kHeader)
-        return Fail(csvPath + ":1", std::string("the header line must be ") + kHeader);
+    if (header != garment_text::Header(','))
+        return Fail(csvPath + ":1", "the header line must be " + garment_text::Header(','));
 
-    static const char* const kNames[] = {"AC",   "Item Name", "Qty", "Size",
-                                         "Note", "Month",     "Day", "Year"};
     std::vector<CData> items;
     for (std::size_t r = 1; r < rows.size(); ++r) {
         const csv::Row& row = rows[r];
         const std::string where = csvPath + ":" + std::to_string(row.line);
-        if (row.fields.size() != 8)
-            return Fail(where, "expected 8 fields, found " + std::to_string(row.fields.size()));
         CData d;
-        LONG* numbers[] = {&d.m_bAtCleaners, nullptr,     nullptr,   nullptr,
-                           nullptr,          &d.m_nMonth, &d.m_nDay, &d.m_nYear};
-        CString* texts[] = {nullptr,      &d.m_strItemName, &d.m_strQty, &d.m_strSize,
-                            &d.m_strNote, nullptr,          nullptr,     nullptr};
-        for (std::size_t i = 0; i < 8; ++i) {
-            const std::string& f = row.fields[i];
-            if (numbers[i] && !ParseNumber(f, numbers[i]))
-                return Fail(where,
-                            std::string(kNames[i]) + " is not a whole number: \"" + f + "\"");
-            if (texts[i]) {
-                if (!IsUtf8(f))
-                    return Fail(where, std::string(kNames[i]) + " is not UTF-8 text");
-                *texts[i] = CString::FromUtf8(f);
-            }
-        }
+        if (!garment_text::FromFields(row.fields, &d, &error))
+            return Fail(where, error);
         items.push_back(d);
     }
     std::string writeError = WriteListFile(listPath, items);
