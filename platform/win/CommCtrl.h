@@ -114,9 +114,12 @@ constexpr UINT LVHT_TOLEFT = 0x0040;
 constexpr UINT NM_FIRST = 0U;
 constexpr UINT NM_CLICK = NM_FIRST - 2U;
 constexpr UINT NM_DBLCLK = NM_FIRST - 3U;
+constexpr UINT NM_RETURN = NM_FIRST - 4U;
+constexpr UINT NM_RCLICK = NM_FIRST - 5U;
 constexpr UINT LVN_FIRST = 0U - 100U;
 constexpr UINT LVN_ITEMCHANGED = LVN_FIRST - 1U;
 constexpr UINT LVN_COLUMNCLICK = LVN_FIRST - 8U;
+constexpr UINT LVN_KEYDOWN = LVN_FIRST - 55U;
 
 struct LVITEMW {
     UINT mask;
@@ -168,6 +171,14 @@ struct NMITEMACTIVATE {
     UINT uKeyFlags;
 };
 using LPNMITEMACTIVATE = NMITEMACTIVATE*;
+
+// LVN_KEYDOWN: a key pressed while the list has the keyboard.
+struct NMLVKEYDOWN {
+    NMHDR hdr;
+    WORD wVKey;
+    UINT flags;
+};
+using LPNMLVKEYDOWN = NMLVKEYDOWN*;
 
 struct LVHITTESTINFO {
     POINT pt;

@@ -6,6 +6,8 @@
 
 namespace {
 
+const QString kLineBreakMark = QStringLiteral("\u21B5");
+
 QString ToQString(const std::u16string& s) {
     return QString::fromUtf16(s.data(), qsizetype(s.size()));
 }
@@ -42,7 +44,17 @@ QVariant CListCtrlAdapter::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || iRow >= m_model.GetItemCount() || iCol >= m_model.GetColumnCount())
         return {};
     switch (role) {
-    case Qt::DisplayRole:
+    case Qt::DisplayRole: {
+        // One line a row: a line break shows as a mark of its own.
+        QString text = ToQString(m_model.GetCellText(iRow, iCol));
+        if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'))) {
+            text.replace(QStringLiteral("\r\n"), kLineBreakMark);
+            text.replace(QLatin1Char('\n'), kLineBreakMark);
+            text.replace(QLatin1Char('\r'), kLineBreakMark);
+        }
+        return text;
+    }
+    case Qt::ToolTipRole:
         return ToQString(m_model.GetCellText(iRow, iCol));
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Alignment(m_model.GetColumn(iCol).fmt));

@@ -2,9 +2,12 @@
 
 #include "platform/win/ListCtrlAdapterQt.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QHelpEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QToolTip>
 
 namespace {
 
@@ -43,6 +46,46 @@ void CListCtrlDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
                               const QModelIndex& index) const {
     QStyleOptionViewItem opt = option;
     initStyleOption(&opt, index);
+    PaintCell(painter, opt, index);
+    // The row with the keyboard: a dotted frame around its texts while the list has the
+    // keyboard. The state pictures stay as they are, so a box reads the same on every row.
+    const int iRow = index.row();
+    const int iFirst = m_model.GetColumnCount() > 1 ? 1 : 0;
+    if (opt.widget && opt.widget->hasFocus() && index.column() >= iFirst &&
+        iRow < m_model.GetItemCount() && (m_model.GetRow(iRow).state & LVIS_FOCUSED)) {
+        painter->save();
+        painter->setPen(QPen(opt.palette.color(QPalette::Text), 1, Qt::DotLine));
+        const QRect r = option.rect.adjusted(0, 0, -1, -1);
+        painter->drawLine(r.topLeft(), r.topRight());
+        painter->drawLine(r.bottomLeft(), r.bottomRight());
+        if (index.column() == iFirst)
+            painter->drawLine(r.topLeft(), r.bottomLeft());
+        if (index.column() == m_model.GetColumnCount() - 1)
+            painter->drawLine(r.topRight(), r.bottomRight());
+        painter->restore();
+    }
+}
+
+bool CListCtrlDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                                  const QStyleOptionViewItem& option, const QModelIndex& index) {
+    if (event->type() != QEvent::ToolTip || !index.isValid())
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    const QString shown = index.data(Qt::DisplayRole).toString();
+    const QString whole = index.data(Qt::ToolTipRole).toString();
+    int cxRoom = option.rect.width() - 2 * kTextMargin;
+    if (index.column() == 0 && !index.data(Qt::DecorationRole).value<QPixmap>().isNull())
+        cxRoom -= index.data(Qt::DecorationRole).value<QPixmap>().width() + kPictureMargin;
+    if (!whole.isEmpty() &&
+        (shown != whole || option.fontMetrics.horizontalAdvance(shown) > cxRoom)) {
+        QToolTip::showText(event->globalPos(), whole, view, option.rect);
+    } else {
+        QToolTip::hideText();
+    }
+    return true;
+}
+
+void CListCtrlDelegate::PaintCell(QPainter* painter, QStyleOptionViewItem& opt,
+                                  const QModelIndex& index) const {
     const QWidget* pWidget = opt.widget;
     QStyle* pStyle = pWidget ? pWidget->style() : QApplication::style();
     const QPixmap picture = index.data(Qt::DecorationRole).value<QPixmap>();

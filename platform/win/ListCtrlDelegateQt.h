@@ -13,6 +13,10 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
 
+    // Shows the whole text of a cell that is cut off (or holds line breaks) as a tool tip.
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override;
+
     // Left margin of the state picture within column 0.
     static constexpr int kPictureMargin = 2;
 
@@ -20,5 +24,9 @@ protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 
 private:
+    // Room the style leaves on each side of a cell's text.
+    static constexpr int kTextMargin = 4;
+    void PaintCell(QPainter* painter, QStyleOptionViewItem& opt, const QModelIndex& index) const;
+
     const CListCtrlModel& m_model;
 };

@@ -1,5 +1,7 @@
 #include "platform/win/ListCtrlModel.h"
 
+#include "platform/win/WinUser.h"
+
 #include <algorithm>
 
 namespace {
@@ -381,6 +383,76 @@ void CListCtrlModel::TapEmpty(POINT ptClient) {
         ApplyState(row, 0, LVIS_SELECTED);
     Changed();
     Notify(NM_CLICK, -1, -1, ptClient);
+}
+
+void CListCtrlModel::DoubleTapRow(int iRow, POINT ptClient) {
+    Notify(NM_DBLCLK, IsRow(iRow) ? iRow : -1, SubItemAt(ptClient.x), ptClient);
+}
+
+void CListCtrlModel::RightTapRow(int iRow, POINT ptClient) {
+    if (IsRow(iRow)) {
+        if (!(m_rows[std::size_t(iRow)].state & LVIS_SELECTED)) {
+            for (Row& row : m_rows)
+                ApplyState(row, 0, LVIS_SELECTED);
+        }
+        SetRowState(iRow, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        m_iMark = iRow;
+        Changed();
+    }
+    Notify(NM_RCLICK, IsRow(iRow) ? iRow : -1, SubItemAt(ptClient.x), ptClient);
+}
+
+void CListCtrlModel::KeyDown(WORD wVKey, BOOL bShift, int nPageRows) {
+    NMLVKEYDOWN nm{};
+    nm.hdr.code = LVN_KEYDOWN;
+    nm.wVKey = wVKey;
+    if (m_notifySink)
+        m_notifySink(&nm.hdr);
+    // The receiver may have rebuilt the list: everything is looked up afresh.
+    if (wVKey == VK_RETURN) {
+        Notify(NM_RETURN, GetFocusedRow(), -1, POINT{});
+        return;
+    }
+    const int nRows = GetItemCount();
+    if (nRows == 0)
+        return;
+    const int iFocus = GetFocusedRow();
+    const int nPage = std::max(nPageRows - 1, 1);
+    int iNew = 0;
+    switch (wVKey) {
+    case VK_UP:
+        iNew = iFocus < 0 ? 0 : iFocus - 1;
+        break;
+    case VK_DOWN:
+        iNew = iFocus < 0 ? 0 : iFocus + 1;
+        break;
+    case VK_HOME:
+        iNew = 0;
+        break;
+    case VK_END:
+        iNew = nRows - 1;
+        break;
+    case VK_PRIOR:
+        iNew = iFocus - nPage;
+        break;
+    case VK_NEXT:
+        iNew = iFocus < 0 ? 0 : iFocus + nPage;
+        break;
+    default:
+        return;
+    }
+    iNew = std::clamp(iNew, 0, nRows - 1);
+    const bool bExtend = bShift && !(m_dwStyle & LVS_SINGLESEL);
+    const int iAnchor = bExtend && IsRow(m_iMark) ? m_iMark : iNew;
+    const int iFirst = std::min(iAnchor, iNew);
+    const int iLast = std::max(iAnchor, iNew);
+    for (int i = 0; i < nRows; ++i) {
+        const UINT state =
+            (i >= iFirst && i <= iLast ? LVIS_SELECTED : 0) | (i == iNew ? LVIS_FOCUSED : 0);
+        ApplyState(m_rows[std::size_t(i)], state, LVIS_SELECTED | LVIS_FOCUSED);
+    }
+    m_iMark = iAnchor;
+    Changed();
 }
 
 void CListCtrlModel::TapHeader(int iCol) {

@@ -69,6 +69,17 @@ public:
     // allowed, toggles it), makes it the selection mark and focuses it before NM_CLICK.
     void TapRow(int iRow, POINT ptClient = {}, BOOL bControl = FALSE);
     void TapEmpty(POINT ptClient = {});
+    // The second press of a double click: NM_DBLCLK, not another tap.
+    void DoubleTapRow(int iRow, POINT ptClient = {});
+    // A right click selects the row alone (unless it is selected already) before NM_RCLICK.
+    void RightTapRow(int iRow, POINT ptClient = {});
+    // A key while the list has the keyboard: LVN_KEYDOWN first, then the list's own answer
+    // (arrows, Home, End and the page keys move the focus and the selection, with Shift
+    // extending it from the selection mark; Enter sends NM_RETURN). nPageRows is how many
+    // rows the list shows at once.
+    void KeyDown(WORD wVKey, BOOL bShift, int nPageRows);
+    // The row with the keyboard focus, or -1.
+    int GetFocusedRow() const { return int(OnGetNextItem(-1, LVNI_FOCUSED)); }
     void TapHeader(int iCol);
     void ResizeColumn(int iCol, int cx);
     void SetLayout(const LISTCTRLLAYOUT& layout) { m_layout = layout; }

@@ -3,9 +3,13 @@
 #include "platform/win/ImageListQt.h"
 #include "platform/win/ListCtrlAdapterQt.h"
 #include "platform/win/ListCtrlDelegateQt.h"
+#include "platform/win/WinUser.h"
 
+#include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -107,12 +111,21 @@ int CListCtrlWidget::HitRow(const QPoint& ptViewport, POINT* pClient) {
 }
 
 void CListCtrlWidget::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        setFocus(Qt::MouseFocusReason);
+        POINT pt;
+        const int iRow = HitRow(event->position().toPoint(), &pt);
+        m_bPressed = false;
+        m_model.RightTapRow(iRow, pt); // may run the pop-up menu: nothing follows
+        return;
+    }
     if (event->button() != Qt::LeftButton)
         return;
     setFocus(Qt::MouseFocusReason);
     POINT pt;
     m_iPressedRow = HitRow(event->position().toPoint(), &pt);
     m_bPressed = true;
+    m_bDoubleClick = false;
 }
 
 void CListCtrlWidget::mouseReleaseEvent(QMouseEvent* event) {
@@ -123,6 +136,11 @@ void CListCtrlWidget::mouseReleaseEvent(QMouseEvent* event) {
     const int iRow = HitRow(event->position().toPoint(), &pt);
     if (iRow != m_iPressedRow)
         return;
+    if (m_bDoubleClick) {
+        m_bDoubleClick = false;
+        m_model.DoubleTapRow(iRow, pt);
+        return;
+    }
     const BOOL bControl = (event->modifiers() & Qt::ControlModifier) != 0;
     // The model's receivers may run a modal loop or rebuild the list: nothing follows.
     if (iRow >= 0)
@@ -134,9 +152,86 @@ void CListCtrlWidget::mouseReleaseEvent(QMouseEvent* event) {
 // Dragging over rows neither selects nor scrolls; a tap is press and release on one row.
 void CListCtrlWidget::mouseMoveEvent(QMouseEvent*) {}
 
-// The second press of a double tap is a tap of its own.
+// The second press of a double click completes the first click; it is no tap of its own.
 void CListCtrlWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
     mousePressEvent(event);
+    m_bDoubleClick = true;
+}
+
+void CListCtrlWidget::keyPressEvent(QKeyEvent* event) {
+    const bool bShift = (event->modifiers() & Qt::ShiftModifier) != 0;
+    WORD vk = 0;
+    switch (event->key()) {
+    case Qt::Key_Up:
+        vk = VK_UP;
+        break;
+    case Qt::Key_Down:
+        vk = VK_DOWN;
+        break;
+    case Qt::Key_Home:
+        vk = VK_HOME;
+        break;
+    case Qt::Key_End:
+        vk = VK_END;
+        break;
+    case Qt::Key_PageUp:
+        vk = VK_PRIOR;
+        break;
+    case Qt::Key_PageDown:
+        vk = VK_NEXT;
+        break;
+    case Qt::Key_Space:
+        vk = VK_SPACE;
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        vk = VK_RETURN;
+        break;
+    case Qt::Key_F2:
+        vk = VK_F2;
+        break;
+    case Qt::Key_Delete:
+        vk = VK_DELETE;
+        break;
+    case Qt::Key_Menu:
+        vk = VK_APPS;
+        break;
+    case Qt::Key_F10:
+        // Shift+F10 is the menu key of keyboards without one.
+        if (bShift)
+            vk = VK_APPS;
+        break;
+    default:
+        break;
+    }
+    if (vk == 0 || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        event->ignore(); // the window's keys: accelerators, menu bar letters, Tab
+        return;
+    }
+    event->accept();
+    ReportLayout();
+    const int cyRow = std::max(verticalHeader()->defaultSectionSize(), 1);
+    QPointer<CListCtrlWidget> pThis(this);
+    // The receivers may run a dialog or a menu, or rebuild the list.
+    m_model.KeyDown(vk, bShift, std::max(viewport()->height() / cyRow, 1));
+    if (!pThis)
+        return;
+    SyncNow();
+    const int iFocus = m_model.GetFocusedRow();
+    if (iFocus >= 0)
+        scrollTo(model()->index(iFocus, 0));
+}
+
+// The menu key arrives here rather than as a key press on some keyboards.
+void CListCtrlWidget::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() != QContextMenuEvent::Keyboard) {
+        event->accept(); // a right click has been answered by its press
+        return;
+    }
+    event->accept();
+    m_model.KeyDown(VK_APPS, FALSE, 1);
 }
 
 void CListCtrlWidget::focusInEvent(QFocusEvent* event) {

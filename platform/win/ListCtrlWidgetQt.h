@@ -24,6 +24,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void updateGeometries() override;
@@ -40,5 +42,6 @@ private:
     bool m_bSyncPending = false;
     bool m_bSyncingWidths = false;
     bool m_bPressed = false;
+    bool m_bDoubleClick = false;
     int m_iPressedRow = -1;
 };

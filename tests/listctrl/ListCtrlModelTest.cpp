@@ -1,5 +1,6 @@
 #include "platform/win/ListCtrlModel.h"
 
+#include "platform/win/WinUser.h"
 #include "tests/listctrl/ListCtrlTestHelpers.h"
 
 #include <gtest/gtest.h>
@@ -323,3 +324,89 @@ TEST(ListCtrlModel, StateImageListIsHeldAndTheOldOneReturned) {
 }
 
 } // namespace
+
+namespace {
+
+// Which rows are selected, as a string of '.' and 'S', with 'F' or 'f' for the focused row
+// (selected or not).
+std::string Selection(CListCtrlModel& list) {
+    std::string rows;
+    for (int i = 0; i < list.GetItemCount(); ++i) {
+        const UINT state = list.GetRow(i).state;
+        const bool bSelected = (state & LVIS_SELECTED) != 0;
+        rows += (state & LVIS_FOCUSED) ? (bSelected ? 'F' : 'f') : (bSelected ? 'S' : '.');
+    }
+    return rows;
+}
+
+} // namespace
+
+TEST(ListCtrlModel, KeysMoveTheFocusAndTheSelectionTogetherAndShiftExtendsIt) {
+    struct Key {
+        WORD vk;
+        BOOL bShift;
+    };
+    const struct {
+        const char* name;
+        std::vector<Key> keys;
+        std::string expected;
+        int mark;
+    } cases[] = {
+        {"the first Down enters the list", {{VK_DOWN, FALSE}}, "F.....", 0},
+        {"Down and Up", {{VK_DOWN, FALSE}, {VK_DOWN, FALSE}, {VK_UP, FALSE}}, "F.....", 0},
+        {"Up stops at the top", {{VK_UP, FALSE}, {VK_UP, FALSE}}, "F.....", 0},
+        {"End and Down stop at the bottom", {{VK_END, FALSE}, {VK_DOWN, FALSE}}, ".....F", 5},
+        {"Home", {{VK_END, FALSE}, {VK_HOME, FALSE}}, "F.....", 0},
+        {"a page is the rows shown less one", {{VK_DOWN, FALSE}, {VK_NEXT, FALSE}}, "..F...", 2},
+        {"Page Up", {{VK_END, FALSE}, {VK_PRIOR, FALSE}}, "...F..", 3},
+        {"Shift extends from the mark",
+         {{VK_DOWN, FALSE}, {VK_DOWN, TRUE}, {VK_DOWN, TRUE}},
+         "SSF...",
+         0},
+        {"and shrinks back", {{VK_DOWN, FALSE}, {VK_END, TRUE}, {VK_UP, TRUE}}, "SSSSF.", 0},
+        {"a plain key ends the range",
+         {{VK_DOWN, FALSE}, {VK_END, TRUE}, {VK_UP, FALSE}},
+         "....F.",
+         4},
+        {"other keys only notify",
+         {{VK_DOWN, FALSE}, {VK_SPACE, FALSE}, {VK_F2, FALSE}},
+         "F.....",
+         0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CListCtrlModel list;
+        for (int i = 0; i < 6; ++i)
+            InsertRow(list, i, u"");
+        std::vector<WORD> notified;
+        list.SetNotifySink([&notified](NMHDR* pNMHDR) -> LRESULT {
+            if (pNMHDR->code == LVN_KEYDOWN)
+                notified.push_back(reinterpret_cast<NMLVKEYDOWN*>(pNMHDR)->wVKey);
+            return 0;
+        });
+        for (const Key& key : c.keys)
+            list.KeyDown(key.vk, key.bShift, 3);
+        EXPECT_EQ(Selection(list), c.expected);
+        EXPECT_EQ(Send(list, LVM_GETSELECTIONMARK), c.mark);
+        EXPECT_EQ(notified.size(), c.keys.size()); // every key is offered to the parent first
+    }
+}
+
+TEST(ListCtrlModel, EnterDoubleAndRightClicksSendTheirOwnNotifications) {
+    CListCtrlModel list;
+    for (int i = 0; i < 3; ++i)
+        InsertRow(list, i, u"");
+    std::vector<UINT> codes;
+    list.SetNotifySink([&codes](NMHDR* pNMHDR) -> LRESULT {
+        codes.push_back(pNMHDR->code);
+        return 0;
+    });
+    list.TapRow(0);
+    list.DoubleTapRow(0);
+    list.RightTapRow(2);
+    list.KeyDown(VK_RETURN, FALSE, 3);
+    EXPECT_EQ(codes, (std::vector<UINT>{NM_CLICK, NM_DBLCLK, NM_RCLICK, LVN_KEYDOWN, NM_RETURN}));
+    // The right click selected its row alone and made it the focus and the mark.
+    EXPECT_EQ(Selection(list), "..F");
+    EXPECT_EQ(Send(list, LVM_GETSELECTIONMARK), 2);
+}

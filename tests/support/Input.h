@@ -10,6 +10,14 @@
 BOOL Tap(POINT ptDevice, std::source_location where = std::source_location::current());
 // A key with Ctrl held, pressed in the main window (accelerators).
 void PressCtrlKey(char letter, std::source_location where = std::source_location::current());
+// Keys pressed one after the other where the keyboard is, named as Qt names them and
+// separated by blanks: "Down Shift+Down Ctrl+Z Space". Modal windows need armed actions.
+void PressKeys(const char* keys, std::source_location where = std::source_location::current());
+// The second click of a double click as a person makes it: press, release, press, the
+// double click, release.
+BOOL DoubleTap(POINT ptDevice, std::source_location where = std::source_location::current());
+// A press and release of the right button.
+BOOL RightTap(POINT ptDevice, std::source_location where = std::source_location::current());
 // Whether any top-level window is on screen.
 bool AnyWindowVisible();
 // Lets Qt deliver what is pending (repaints, deferred deletions).
