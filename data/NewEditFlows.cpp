@@ -43,6 +43,9 @@ void CVestoryListDoc::EditItem(int index) {
         data.m_strQty = dlg.m_strQty;
         data.m_strSize = dlg.m_strSize;
         data.m_strNote = dlg.m_strNote;
+        UndoStep step;
+        step.restore.emplace_back(index, std::move(m_items[std::size_t(index)]));
+        m_undo.push_back(std::move(step));
         m_items[std::size_t(index)] = std::move(data);
         SaveList();
     }

@@ -62,8 +62,13 @@ void Prefetch(const CData& d) {
 // Moves the records to their sorted positions, each once and in place, following every cycle
 // of the permutation with one record held aside. Records further along the cycle are fetched
 // ahead: a long list does not fit the cache, and each step would otherwise wait on memory.
-template <class Key> void MoveIntoPlace(std::vector<CData>& items, Order<Key>& order) {
+// Returns where each row stood before, for taking the sort back.
+template <class Key>
+std::vector<std::uint32_t> MoveIntoPlace(std::vector<CData>& items, Order<Key>& order) {
     constexpr int kFetchAhead = 12;
+    std::vector<std::uint32_t> before(order.size());
+    for (std::uint32_t i = 0; i < order.size(); ++i)
+        before[i] = order[i].from;
     for (std::uint32_t start = 0; start < order.size(); ++start) {
         if (order[start].from == start)
             continue;
@@ -91,17 +96,19 @@ template <class Key> void MoveIntoPlace(std::vector<CData>& items, Order<Key>& o
             to = from;
         }
     }
+    return before;
 }
 
 } // namespace
 
 void CVestoryListDoc::SortByColumn(int column) {
+    UndoStep step;
     // "a before b" holds exactly when the scan would have exchanged b and a.
     switch (column) {
     case 0: { // at the cleaners first
         auto order = KeysOf(m_items, [](const CData& d) { return Descending(d.m_bAtCleaners); });
         RadixSort(order);
-        MoveIntoPlace(m_items, order);
+        step.order = MoveIntoPlace(m_items, order);
         break;
     }
     case 1: {
@@ -109,17 +116,18 @@ void CVestoryListDoc::SortByColumn(int column) {
             KeysOf(m_items, [](const CData& d) { return static_cast<LPCTSTR>(d.m_strItemName); });
         std::stable_sort(order.begin(), order.end(),
                          [](const auto& a, const auto& b) { return lstrcmp(a.key, b.key) < 0; });
-        MoveIntoPlace(m_items, order);
+        step.order = MoveIntoPlace(m_items, order);
         break;
     }
     case 2: {
         auto order = KeysOf(m_items, [](const CData& d) { return Ascending(_wtoi(d.m_strQty)); });
         RadixSort(order);
-        MoveIntoPlace(m_items, order);
+        step.order = MoveIntoPlace(m_items, order);
         break;
     }
     default: // the Date header and anything else: the rows stay as they are
         return;
     }
+    m_undo.push_back(std::move(step));
     RefreshView();
 }

@@ -6,6 +6,7 @@
 #include "platform/core/Exception.h"
 #include "platform/core/MemoryStatus.h"
 #include "platform/core/ReplaceFile.h"
+#include "platform/core/StdIds.h"
 #include "platform/core/Time.h"
 #include "res/resource.h"
 #include "ui/VestoryListView.h"
@@ -19,6 +20,8 @@ IMPLEMENT_DYNCREATE(CVestoryListDoc, CDocument)
 
 BEGIN_MESSAGE_MAP(CVestoryListDoc, CDocument)
 ON_COMMAND(ID_LIST_NEW_ITEM, OnNewItem)
+ON_COMMAND(ID_EDIT_UNDO, OnEditUndo)
+ON_UPDATE_COMMAND_UI(ID_EDIT_UNDO, OnUpdateEditUndo)
 END_MESSAGE_MAP()
 
 CVestoryListDoc::CVestoryListDoc() = default;
@@ -60,8 +63,11 @@ BOOL CVestoryListDoc::OnNewDocument() {
     // The base step empties the list; what it held waits aside until the file has been read.
     std::vector<CData> held;
     held.swap(m_items);
+    std::vector<UndoStep> heldUndo;
+    heldUndo.swap(m_undo);
     if (!CDocument::OnNewDocument() || !LoadList()) {
         m_items.swap(held);
+        m_undo.swap(heldUndo);
         return FALSE;
     }
     return TRUE;
@@ -83,12 +89,15 @@ BOOL CVestoryListDoc::OnOpenDocument(LPCTSTR lpszPathName) {
     }
     m_strPathName = lpszPathName;
     SetModifiedFlag(FALSE);
+    m_undo.clear(); // the changes were made to the list that went
     return TRUE;
 }
 
-// Emptied before every read, so that reading again never doubles the records.
+// Emptied before every read, so that reading again never doubles the records; what could be
+// undone belonged to the list that goes.
 void CVestoryListDoc::DeleteContents() {
     m_items.clear();
+    m_undo.clear();
 }
 
 void CVestoryListDoc::Serialize(CArchive& ar) {
@@ -276,16 +285,20 @@ CData CVestoryListDoc::GetItem(int index) const {
 
 void CVestoryListDoc::AddItem(CData data) {
     m_items.push_back(std::move(data));
+    UndoStep step;
+    step.nAdded = 1;
+    m_undo.push_back(std::move(step));
 }
 
 void CVestoryListDoc::DeleteItem(int index) {
-    if (index >= 0 && index < GetItemCount())
-        m_items.erase(m_items.begin() + index);
-    SaveList();
+    DeleteItems({index});
 }
 
 void CVestoryListDoc::ToggleAtCleaners(int index) {
     CData& data = m_items.at(std::size_t(index));
+    UndoStep step;
+    step.restore.emplace_back(index, data);
+    m_undo.push_back(std::move(step));
     if (data.m_bAtCleaners == 0) {
         std::tm now{};
         CTime::GetCurrentTime().GetLocalTm(&now);
@@ -305,4 +318,10 @@ void CVestoryListDoc::RefreshView() {
     POSITION pos = GetFirstViewPosition();
     if (pos)
         static_cast<CVestoryListView*>(GetNextView(pos))->RefreshList();
+}
+
+void CVestoryListDoc::UpdateViewRow(int index) {
+    POSITION pos = GetFirstViewPosition();
+    if (pos)
+        static_cast<CVestoryListView*>(GetNextView(pos))->UpdateRow(index);
 }

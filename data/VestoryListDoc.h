@@ -6,8 +6,10 @@
 
 #include <cstdint>
 #include <limits>
+#include <utility>
 #include <vector>
 
+class CCmdUI;
 class CFileException;
 
 class CVestoryListDoc : public CDocument {
@@ -29,17 +31,38 @@ public:
     int GetItemCount() const;
     CData GetItem(int index) const;
     void AddItem(CData data);
+    // Adds garments at the end as one change, rebuilds the rows and saves.
+    void AddItems(std::vector<CData> items);
     void DeleteItem(int index);
+    // Removes the garments at these indices (any order) as one change and saves; the caller
+    // rebuilds the rows.
+    void DeleteItems(std::vector<int> indices);
     void ToggleAtCleaners(int index);
     void EditItem(int index);
     void SortByColumn(int column);
 
     afx_msg void OnNewItem();
 
+    // Takes back the last change of the session (a tick, a new garment, an edit, a deletion,
+    // a paste, a sort), shows it and saves.
+    void Undo();
+    BOOL CanUndo() const { return !m_undo.empty(); }
+    afx_msg void OnEditUndo();
+    afx_msg void OnUpdateEditUndo(CCmdUI* pCmdUI);
+
     // The list file, as a path on the handheld.
     static constexpr LPCTSTR kListFile = u"\\My Documents\\Personal\\Vestory.vsl";
 
 protected:
+    // One change, as what it takes to go back: garments to put back at their indices
+    // (replaced or removed ones), a number of garments to take off the end, or an order.
+    struct UndoStep {
+        std::vector<std::pair<int, CData>> restore; // ascending indices
+        bool bRemoved = false;                      // restore re-inserts rather than replaces
+        int nAdded = 0;
+        std::vector<std::uint32_t> order; // a sort: order[i] is where row i stood before
+    };
+
     enum ReadResult { readWhole, readMissing, readDamaged, readFailed, readTooLarge };
 
     // Reads the list file into the empty list; FALSE, after saying why, when it cannot.
@@ -49,6 +72,7 @@ protected:
     ReadResult ReadListFile(LPCTSTR lpszPath, CFileException* pError);
 
     std::vector<CData> m_items;
+    std::vector<UndoStep> m_undo;
     // Whether the garments in memory differ from the file because the last save failed.
     BOOL m_bSaveFailed = FALSE;
     // Bytes that the records being loaded may take; more ends the load as too large.
@@ -56,6 +80,7 @@ protected:
 
 private:
     void RefreshView();
+    void UpdateViewRow(int index);
     void ReportDamagedFile(LPCTSTR lpszPath);
 
     DECLARE_MESSAGE_MAP()
