@@ -24,9 +24,9 @@ AFX_RESOURCE MainMenuResource() {
         0,
         nullptr,
         {
-            Popup(u"List",
-                  {Item(ID_LIST_NEW_ITEM, u"New Item"), Separator(), Item(ID_LIST_EXIT, u"Exit")}),
-            Popup(u"Tools", {Item(ID_APP_ABOUT, u"About VestoryList...")}),
+            Popup(u"&List", {Item(ID_LIST_NEW_ITEM, u"&New Item\tIns"), Separator(),
+                             Item(ID_LIST_EXIT, u"E&xit\tCtrl+Q")}),
+            Popup(u"&Tools", {Item(ID_APP_ABOUT, u"&About VestoryList...")}),
         }};
     return {RT_MENU, IDR_MAINFRAME, &menu, 0};
 }
@@ -37,8 +37,9 @@ AFX_RESOURCE PopupMenuResource() {
         0,
         nullptr,
         {
-            Popup(u"POPUP_MENU", {Item(ID_POPUP_NEW, u"New"), Item(ID_POPUP_EDIT, u"Edit"),
-                                  Separator(), Item(ID_POPUP_DELETE, u"Delete")}),
+            Popup(u"POPUP_MENU",
+                  {Item(ID_POPUP_NEW, u"&New\tIns"), Item(ID_POPUP_EDIT, u"&Edit\tEnter"),
+                   Separator(), Item(ID_POPUP_DELETE, u"&Delete\tDel")}),
         }};
     return {RT_MENU, IDR_POPUP_MENU, &menu, 0};
 }

@@ -5,6 +5,8 @@
 #include "platform/win/CommCtrl.h"
 #include "res/resource.h"
 
+#include <algorithm>
+
 namespace {
 
 struct ColumnInfo {
@@ -71,6 +73,8 @@ void CVestoryListView::OnInitialUpdate() {
 void CVestoryListView::OnDraw(CDC* /*pDC*/) {}
 
 void CVestoryListView::RefreshList() {
+    // The keyboard stays on its row through a rebuild (after a dialog, an undo, a sort).
+    const int focused = int(SendMessage(LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
     SendMessage(LVM_DELETEALLITEMS);
     for (int i = 0; i < GetDocument()->GetItemCount(); ++i) {
         LVITEM item{};
@@ -79,6 +83,14 @@ void CVestoryListView::RefreshList() {
         item.pszText = const_cast<LPWSTR>(u"");
         SendMessage(LVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&item));
         UpdateRow(i);
+    }
+    const int count = GetDocument()->GetItemCount();
+    if (focused >= 0 && count > 0) {
+        LVITEM state{};
+        state.state = LVIS_FOCUSED;
+        state.stateMask = LVIS_FOCUSED;
+        SendMessage(LVM_SETITEMSTATE, WPARAM(std::min(focused, count - 1)),
+                    reinterpret_cast<LPARAM>(&state));
     }
 }
 

@@ -4,6 +4,9 @@
 #include "platform/win/ImageList.h"
 #include "platform/win/ListView.h"
 
+#include <vector>
+
+class CCmdUI;
 class CVestoryListDoc;
 
 class CVestoryListView : public CListView {
@@ -29,6 +32,27 @@ protected:
     afx_msg void OnListNew();
     afx_msg void OnListEdit();
     afx_msg void OnListDelete();
+    afx_msg void OnKeyDown(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnReturn(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnRClick(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnEditCopy();
+    afx_msg void OnEditCut();
+    afx_msg void OnEditPaste();
+    afx_msg void OnEditSelectAll();
+    afx_msg void OnUpdateNeedSelection(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateEditPaste(CCmdUI* pCmdUI);
+
+    BOOL IsListedItem(int index);
+    // The pop-up menu of the rows, at a device-screen point.
+    void TrackRowMenu(POINT screen);
+    // A tick or a cleared tick on row index, as a tap in its box gives it.
+    void ToggleRow(int index);
+    int GetFocusedRow();
+    std::vector<int> GetSelectedRows();
+    // The selected garments on the clipboard; FALSE when none is selected.
+    BOOL CopySelection();
+    // Deletes the selected garments, after the question when bAsk.
+    void DeleteSelection(BOOL bAsk);
 
     CImageList m_imageList;
 

@@ -1,6 +1,7 @@
 // CVestoryListView, input side: taps on rows and headers, and the pop-up menu's commands.
 #include "data/VestoryListDoc.h"
 #include "platform/core/Afx.h"
+#include "platform/core/StdIds.h"
 #include "platform/win/CommCtrl.h"
 #include "platform/win/Menu.h"
 #include "res/resource.h"
@@ -13,14 +14,6 @@ namespace {
 // or the list scrolled.
 constexpr LONG kCheckBoxZoneRight = 30;
 
-// The list control's rows and the document's records are the same rows, but an index that
-// the control hands back (a stale selection mark, say) is checked against both before it is
-// used for anything.
-bool IsListedItem(CVestoryListView& view, int index) {
-    return index >= 0 && index < view.GetDocument()->GetItemCount() &&
-           index < int(view.SendMessage(LVM_GETITEMCOUNT));
-}
-
 } // namespace
 
 BEGIN_MESSAGE_MAP(CVestoryListView, CListView)
@@ -29,7 +22,25 @@ ON_COMMAND(ID_POPUP_EDIT, OnListEdit)
 ON_COMMAND(ID_POPUP_NEW, OnListNew)
 ON_COMMAND(ID_POPUP_DELETE, OnListDelete)
 ON_NOTIFY_REFLECT(LVN_COLUMNCLICK, OnColumnClick)
+ON_NOTIFY_REFLECT(LVN_KEYDOWN, OnKeyDown)
+ON_NOTIFY_REFLECT(NM_RETURN, OnReturn)
+ON_NOTIFY_REFLECT(NM_RCLICK, OnRClick)
+ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
+ON_COMMAND(ID_EDIT_CUT, OnEditCut)
+ON_COMMAND(ID_EDIT_PASTE, OnEditPaste)
+ON_COMMAND(ID_EDIT_SELECT_ALL, OnEditSelectAll)
+ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, OnUpdateNeedSelection)
+ON_UPDATE_COMMAND_UI(ID_EDIT_CUT, OnUpdateNeedSelection)
+ON_UPDATE_COMMAND_UI(ID_EDIT_PASTE, OnUpdateEditPaste)
 END_MESSAGE_MAP()
+
+// The list control's rows and the document's records are the same rows, but an index that
+// the control hands back (a stale selection mark, say) is checked against both before it is
+// used for anything.
+BOOL CVestoryListView::IsListedItem(int index) {
+    return index >= 0 && index < GetDocument()->GetItemCount() &&
+           index < int(SendMessage(LVM_GETITEMCOUNT));
+}
 
 void CVestoryListView::OnClick(NMHDR* /*pNMHDR*/, LRESULT* pResult) {
     *pResult = 0;
@@ -41,17 +52,24 @@ void CVestoryListView::OnClick(NMHDR* /*pNMHDR*/, LRESULT* pResult) {
     hit.pt = screen;
     ScreenToClient(&hit.pt);
     const int row = int(SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-    if (!IsListedItem(*this, row))
+    if (!IsListedItem(row))
         return;
 
-    CVestoryListDoc* pDoc = GetDocument();
     if (screen.x <= kCheckBoxZoneRight) {
-        pDoc->ToggleAtCleaners(row);
-        UpdateRow(row);
-        pDoc->SaveList();
+        ToggleRow(row);
         return;
     }
+    TrackRowMenu(screen);
+}
 
+void CVestoryListView::ToggleRow(int index) {
+    CVestoryListDoc* pDoc = GetDocument();
+    pDoc->ToggleAtCleaners(index);
+    UpdateRow(index);
+    pDoc->SaveList();
+}
+
+void CVestoryListView::TrackRowMenu(POINT screen) {
     // Loaded for this tap only; the menu object destroys it on the way out.
     CMenu menu;
     if (!menu.LoadMenu(IDR_POPUP_MENU))
@@ -69,14 +87,14 @@ void CVestoryListView::OnListNew() {
 // The pop-up's row is the one the tap made the selection mark.
 void CVestoryListView::OnListEdit() {
     const int mark = int(SendMessage(LVM_GETSELECTIONMARK));
-    if (!IsListedItem(*this, mark))
+    if (!IsListedItem(mark))
         return;
     GetDocument()->EditItem(mark);
 }
 
 void CVestoryListView::OnListDelete() {
     const int mark = int(SendMessage(LVM_GETSELECTIONMARK));
-    if (!IsListedItem(*this, mark))
+    if (!IsListedItem(mark))
         return;
     if (AfxMessageBox(u"Are you sure you want to delete this record?", MB_YESNO) != IDYES)
         return;

@@ -25,6 +25,9 @@ int CDialog::DoModal() {
     const AFX_RESOURCE* pRes = AfxFindResource(AfxGetResourceHandle(), m_nIDTemplate, RT_DIALOG);
     if (!pRes)
         return -1;
+    // The keyboard goes back where it was when the dialog ends, as to a re-activated owner.
+    CWnd* pFocus = CWnd::GetFocus();
+    const HWND hWndFocus = pFocus ? pFocus->m_hWnd : nullptr;
     m_pHost = std::make_unique<CDialogHost>(this);
     int nResult = -1;
     if (m_pHost->Create(*static_cast<const AFX_DLGTEMPLATE*>(pRes->pData), m_pParentWnd)) {
@@ -33,6 +36,8 @@ int CDialog::DoModal() {
         nResult = m_pHost->Run();
     }
     m_pHost.reset();
+    if (CWnd* pWnd = CWnd::FromHandle(hWndFocus))
+        pWnd->SetFocus();
     return nResult;
 }
 

@@ -3,7 +3,9 @@
 #include "platform/win/ModalRunQt.h"
 #include "platform/win/WndQt.h"
 
+#include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace {
 
@@ -20,9 +22,15 @@ int ShowMessageBox(const CString& text, const CString& caption, UINT nType) {
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
+    QPointer<QWidget> pFocus = QApplication::focusWidget();
     AfxNotifyModalRun(&box, true);
     const int result = box.exec();
     AfxNotifyModalRun(&box, false);
+    if (pFocus) {
+        if (!pFocus->window()->isActiveWindow())
+            pFocus->window()->activateWindow();
+        pFocus->setFocus(Qt::OtherFocusReason);
+    }
     if (bYesNo)
         return result == QMessageBox::Yes ? IDYES : IDNO;
     return IDOK;

@@ -353,10 +353,20 @@ BOOL CWnd::EnableWindow(BOOL bEnable) {
 }
 
 CWnd* CWnd::SetFocus() {
-    QWidget* pOld = QApplication::focusWidget();
-    if (QWidget* pWidget = AfxGetWidget(m_hWnd))
+    CWnd* pOld = GetFocus();
+    if (QWidget* pWidget = AfxGetWidget(m_hWnd)) {
+        // As on the platform, the keyboard going to a window of an inactive top-level window
+        // of the program activates that window.
+        QWidget* pTop = pWidget->window();
+        if (pTop->isVisible() && !pTop->isActiveWindow())
+            pTop->activateWindow();
         pWidget->setFocus(Qt::OtherFocusReason);
-    for (QWidget* p = pOld; p; p = p->parentWidget()) {
+    }
+    return pOld;
+}
+
+CWnd* CWnd::GetFocus() {
+    for (QWidget* p = QApplication::focusWidget(); p; p = p->parentWidget()) {
         if (CWnd* pWnd = AfxWndFromWidget(p))
             return pWnd;
     }

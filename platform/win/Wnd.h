@@ -47,6 +47,8 @@ public:
     void GetWindowText(CString& rString) const;
     BOOL EnableWindow(BOOL bEnable = TRUE);
     CWnd* SetFocus();
+    // The window that has the keyboard, or null.
+    static CWnd* GetFocus();
     DWORD GetStyle() const;
 
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);

@@ -3,6 +3,7 @@
 #include "platform/core/Afx.h"
 #include "platform/core/Resource.h"
 #include "platform/core/StdIds.h"
+#include "platform/win/Clipboard.h"
 #include "platform/win/FrameWnd.h"
 #include "res/Resources.h"
 #include "res/resource.h"
@@ -51,9 +52,9 @@ TEST_F(ShellTest, MenuBarHoldsListAndToolsThenTheToolBarWithTheirTips) {
         bool opensMenu;
         bool enabled;
     } expected[] = {
-        {u"List", u"File", true, true}, {u"Tools", u"Help", true, true},
-        {u"", u"Cut", false, false},    {u"", u"Copy", false, false},
-        {u"", u"Paste", false, false},  {u"", u"About", false, true},
+        {u"&List", u"File", true, true}, {u"&Tools", u"Help", true, true},
+        {u"", u"Cut", false, false},     {u"", u"Copy", false, false},
+        {u"", u"Paste", false, false},   {u"", u"About", false, true},
     };
     for (std::size_t i = 0; i < buttons.size(); ++i) {
         SCOPED_TRACE(i);
@@ -71,8 +72,8 @@ TEST_F(ShellTest, MenuBarButtonsOpenThePopUpsOfMenu128) {
         int button;
         std::vector<MenuEntry> items;
     } cases[] = {
-        {0, {{u"New Item", true}, {u"", true}, {u"Exit", true}}},
-        {1, {{u"About VestoryList...", true}}},
+        {0, {{u"&New Item", true}, {u"", true}, {u"E&xit", true}}},
+        {1, {{u"&About VestoryList...", true}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.button);
@@ -123,8 +124,10 @@ TEST_F(ShellTest, CtrlNTwiceLeavesRowsAndColumns) {
     EXPECT_EQ(ListStateImage(View(), 1), 2);
 }
 
-TEST_F(ShellTest, EditKeysDoNothing) {
+// Nothing selected, nothing changed yet, no text on the clipboard: nothing for them to do.
+TEST_F(ShellTest, EditKeysWithNothingToActOnDoNothing) {
     ASSERT_TRUE(Start(kGarments));
+    AfxSetClipboardText(u"");
     const std::string before = Bytes(m_root.ListFile());
     for (char key : {'Z', 'X', 'C', 'V'})
         PressCtrlKey(key);
@@ -274,15 +277,15 @@ TEST_F(ShellTest, CommandsReachTheirHandlersMaps) {
         CCmdTarget* pStart;
         CCmdTarget* pHandler; // null: nothing handles it
     } routes[] = {
-        {ID_LIST_NEW_ITEM, pFrame, pDoc},   {ID_LIST_EXIT, pFrame, pApp},
-        {ID_APP_ABOUT, pFrame, pApp},       {ID_FILE_NEW, pFrame, pApp},
-        {ID_FILE_OPEN, pFrame, pApp},       {ID_FILE_SAVE, pFrame, pFrame},
-        {ID_APP_EXIT, pFrame, pApp},        {ID_EDIT_CUT, pFrame, nullptr},
-        {ID_EDIT_COPY, pFrame, nullptr},    {ID_EDIT_PASTE, pFrame, nullptr},
-        {ID_EDIT_UNDO, pFrame, nullptr},    {ID_LIST_BUTTON, pFrame, nullptr},
-        {ID_TOOLS_BUTTON, pFrame, nullptr}, {ID_POPUP_NEW, pView, pView},
-        {ID_POPUP_EDIT, pView, pView},      {ID_POPUP_DELETE, pView, pView},
-        {ID_LIST_NEW_ITEM, pView, pDoc},
+        {ID_LIST_NEW_ITEM, pFrame, pDoc},    {ID_LIST_EXIT, pFrame, pApp},
+        {ID_APP_ABOUT, pFrame, pApp},        {ID_FILE_NEW, pFrame, pApp},
+        {ID_FILE_OPEN, pFrame, pApp},        {ID_FILE_SAVE, pFrame, pFrame},
+        {ID_APP_EXIT, pFrame, pApp},         {ID_EDIT_CUT, pFrame, pView},
+        {ID_EDIT_COPY, pFrame, pView},       {ID_EDIT_PASTE, pFrame, pView},
+        {ID_EDIT_SELECT_ALL, pFrame, pView}, {ID_EDIT_UNDO, pFrame, pDoc},
+        {ID_LIST_BUTTON, pFrame, nullptr},   {ID_TOOLS_BUTTON, pFrame, nullptr},
+        {ID_POPUP_NEW, pView, pView},        {ID_POPUP_EDIT, pView, pView},
+        {ID_POPUP_DELETE, pView, pView},     {ID_LIST_NEW_ITEM, pView, pDoc},
     };
     for (const auto& route : routes) {
         SCOPED_TRACE(route.nID);

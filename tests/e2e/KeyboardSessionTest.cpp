@@ -1,0 +1,254 @@
+// A session with the keyboard alone, on a real X server: add, tick, edit, delete, undo, copy
+// and paste, driven from outside with xdotool; then a double click and a right click as a
+// desktop mouse makes them. The list file is checked with `vsl dump` at the end.
+#include "tests/e2e/ChildProcess.h"
+#include "tests/e2e/TempFolder.h"
+#include "tests/e2e/VirtualDesktop.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+#include <memory>
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr auto kStartTimeout = 20s;
+constexpr auto kStepTimeout = 10s;
+
+// A row's check box shows as a 14-pixel frame line, grey or black, 3 pixels from the
+// window's left edge.
+constexpr int kCheckBoxFrameX = 3;
+constexpr int kCheckBoxFrameHeight = 14;
+constexpr std::uint32_t kEmptyFrame = 0x808080;
+constexpr std::uint32_t kTickedFrame = 0x000000;
+
+std::vector<int> RowCentres(const XwdImage& picture) {
+    std::vector<int> rows;
+    for (int y = 0; y < picture.Height();) {
+        const std::uint32_t colour = picture.Pixel(kCheckBoxFrameX, y);
+        int yEnd = y + 1;
+        if (colour == kEmptyFrame || colour == kTickedFrame) {
+            while (yEnd < picture.Height() && picture.Pixel(kCheckBoxFrameX, yEnd) == colour)
+                ++yEnd;
+            if (yEnd - y == kCheckBoxFrameHeight)
+                rows.push_back((y + yEnd) / 2);
+        }
+        y = yEnd;
+    }
+    return rows;
+}
+
+std::string Today() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    return std::to_string(local.tm_mon + 1) + "," + std::to_string(local.tm_mday) + "," +
+           std::to_string(local.tm_year + 1900);
+}
+
+class KeyboardSessionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!VirtualDesktop::MissingTools().empty())
+            GTEST_SKIP() << "needs Xvfb, xdotool and xwd";
+        m_pDesktop = std::make_unique<VirtualDesktop>(m_folder.Path());
+        ASSERT_TRUE(m_pDesktop->Started()) << m_pDesktop->ServerOutput();
+        fs::create_directories(m_folder.Path() / "root");
+        fs::create_directories(m_folder.Path() / "run");
+        fs::permissions(m_folder.Path() / "run", fs::perms::owner_all);
+    }
+    void TearDown() override {
+        m_pProgram.reset();
+        m_pDesktop.reset();
+    }
+
+    fs::path ListFile() const {
+        return m_folder.Path() / "root" / "My Documents" / "Personal" / "Vestory.vsl";
+    }
+
+    void StartProgram() {
+        m_pProgram = std::make_unique<ChildProcess>(
+            std::vector<std::string>{VESTORYLIST_PROGRAM},
+            ChildProcess::Environment{{"DISPLAY", m_pDesktop->Display()},
+                                      {"QT_QPA_PLATFORM", "xcb"},
+                                      {"VESTORYLIST_ROOT", (m_folder.Path() / "root").string()},
+                                      {"XDG_RUNTIME_DIR", (m_folder.Path() / "run").string()},
+                                      {"VESTORYLIST_EXIT_AFTER_FIRST_PAINT", std::nullopt},
+                                      {"LSAN_OPTIONS", "suppressions=" LSAN_SUPPRESSIONS}},
+            (m_folder.Path() / "program.txt").string());
+        ASSERT_TRUE(m_pProgram->Started());
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                const auto ids = m_pDesktop->ShownWindows(
+                    {"--pid", std::to_string(m_pProgram->Pid()), "--name", "^VestoryList$"});
+                if (ids.size() == 1)
+                    m_main = ids[0];
+                return ids.size() == 1 || !m_pProgram->Running();
+            },
+            kStartTimeout))
+            << m_pProgram->Output();
+        ASSERT_TRUE(m_pProgram->Running()) << m_pProgram->Output();
+        ASSERT_TRUE(WaitUntil([&] { return Rows().has_value(); }, kStepTimeout));
+    }
+
+    // The window the program shows besides its main window, once it has the keyboard.
+    std::string WaitForWindow() {
+        std::string found;
+        WaitUntil(
+            [&] {
+                for (const std::string& id :
+                     m_pDesktop->ShownWindows({"--pid", std::to_string(m_pProgram->Pid())}))
+                    if (id != m_main)
+                        found = id;
+                return !found.empty() && m_pDesktop->FocusedWindow() == found;
+            },
+            kStepTimeout);
+        return found;
+    }
+    bool WaitGone(const std::string& window) {
+        return WaitUntil(
+            [&] {
+                const auto ids =
+                    m_pDesktop->ShownWindows({"--pid", std::to_string(m_pProgram->Pid())});
+                return std::find(ids.begin(), ids.end(), window) == ids.end();
+            },
+            kStepTimeout);
+    }
+    bool WaitFocus(const std::string& window) {
+        return WaitUntil([&] { return m_pDesktop->FocusedWindow() == window; }, kStepTimeout);
+    }
+
+    // Keys that open a modal window; then keys, a text and keys typed into it, which close it.
+    void InModal(const std::vector<std::string>& open, const std::vector<std::string>& before,
+                 const std::string& text, const std::vector<std::string>& after) {
+        ASSERT_TRUE(m_pDesktop->Keys(open));
+        const std::string window = WaitForWindow();
+        ASSERT_FALSE(window.empty()) << "no window opened for " << open.back();
+        if (!before.empty()) {
+            ASSERT_TRUE(m_pDesktop->Keys(before));
+        }
+        if (!text.empty()) {
+            ASSERT_TRUE(m_pDesktop->Type(text));
+        }
+        if (!after.empty()) {
+            ASSERT_TRUE(m_pDesktop->Keys(after));
+        }
+        ASSERT_TRUE(WaitGone(window));
+        ASSERT_TRUE(WaitFocus(m_main)) << "the keyboard did not come back to the list";
+    }
+
+    std::string Dump() {
+        const std::string out = (m_folder.Path() / "dump.csv").string();
+        ChildProcess vsl({VSL_PROGRAM, "dump", ListFile().string()}, {}, out);
+        if (vsl.WaitExit(kStepTimeout) != std::optional<int>(0))
+            return std::string();
+        return vsl.Output();
+    }
+    bool WaitForDump(const std::string& expected) {
+        return WaitUntil([&] { return Dump() == expected; }, kStepTimeout);
+    }
+    std::optional<std::vector<int>> Rows() {
+        const auto picture = m_pDesktop->Picture(m_main);
+        if (!picture)
+            return std::nullopt;
+        return RowCentres(*picture);
+    }
+    int WindowX() {
+        const std::string out =
+            m_pDesktop->Xdotool({"getwindowgeometry", "--shell", m_main}).value_or("");
+        const auto at = out.find("X=");
+        return at == std::string::npos ? 0 : std::atoi(out.c_str() + at + 2);
+    }
+    int WindowY() {
+        const std::string out =
+            m_pDesktop->Xdotool({"getwindowgeometry", "--shell", m_main}).value_or("");
+        const auto at = out.find("\nY=");
+        return at == std::string::npos ? 0 : std::atoi(out.c_str() + at + 3);
+    }
+
+    TempFolder m_folder;
+    std::unique_ptr<VirtualDesktop> m_pDesktop;
+    std::unique_ptr<ChildProcess> m_pProgram;
+    std::string m_main;
+};
+
+const std::string kHeader = "AC,Item Name,Qty,Size,Note,Month,Day,Year\r\n";
+
+TEST_F(KeyboardSessionTest, AddTickEditDeleteUndoCopyAndPasteWithKeysOnly) {
+    ASSERT_NO_FATAL_FAILURE(StartProgram());
+    // The window gets the keyboard as a window manager would give it.
+    ASSERT_TRUE(m_pDesktop->Xdotool({"windowfocus", "--sync", m_main}));
+    ASSERT_TRUE(WaitFocus(m_main));
+
+    // Insert adds; the name field has the keyboard, Tab moves on, Enter confirms.
+    for (const char* name : {"Wool coat", "Blue shirt", "Silk scarf"})
+        ASSERT_NO_FATAL_FAILURE(InModal({"Insert"}, {}, name, {"Tab", "Tab", "M", "Return"}));
+    const std::string coat = "0,Wool coat,1,M,,0,0,0\r\n";
+    const std::string shirt = "0,Blue shirt,1,M,,0,0,0\r\n";
+    const std::string scarf = "0,Silk scarf,1,M,,0,0,0\r\n";
+    ASSERT_TRUE(WaitForDump(kHeader + coat + shirt + scarf)) << Dump();
+
+    // Space on the first row ticks it, dated today, and saves.
+    ASSERT_TRUE(m_pDesktop->Keys({"Home", "space"}));
+    const std::string coatTicked = "1,Wool coat,1,M,," + Today() + "\r\n";
+    ASSERT_TRUE(WaitForDump(kHeader + coatTicked + shirt + scarf)) << Dump();
+
+    // Enter edits the next row; the keyboard comes back to the list on that row.
+    ASSERT_NO_FATAL_FAILURE(InModal({"Down", "Return"}, {"ctrl+a"}, "Linen shirt", {"Return"}));
+    const std::string linen = "0,Linen shirt,1,M,,0,0,0\r\n";
+    ASSERT_TRUE(WaitForDump(kHeader + coatTicked + linen + scarf)) << Dump();
+    // Still on the edited row: F2 opens it again, Escape leaves it as it is.
+    ASSERT_NO_FATAL_FAILURE(InModal({"F2"}, {}, "", {"Escape"}));
+
+    // Delete asks once; y answers Yes. Ctrl+Z brings the scarf back, saved.
+    ASSERT_NO_FATAL_FAILURE(InModal({"End", "Delete"}, {}, "", {"y"}));
+    ASSERT_TRUE(WaitForDump(kHeader + coatTicked + linen)) << Dump();
+    ASSERT_TRUE(m_pDesktop->Keys({"ctrl+z"}));
+    ASSERT_TRUE(WaitForDump(kHeader + coatTicked + linen + scarf)) << Dump();
+
+    // Step by step back through the session: the edit, then the tick, each saved.
+    ASSERT_TRUE(m_pDesktop->Keys({"ctrl+z"}));
+    ASSERT_TRUE(WaitForDump(kHeader + coatTicked + shirt + scarf)) << Dump();
+    ASSERT_TRUE(m_pDesktop->Keys({"ctrl+z"}));
+    ASSERT_TRUE(WaitForDump(kHeader + coat + shirt + scarf)) << Dump();
+    ASSERT_TRUE(m_pDesktop->Keys({"Home", "space"}));
+    ASSERT_TRUE(WaitForDump(kHeader + coatTicked + shirt + scarf)) << Dump();
+
+    // Copy all and paste: the same three garments again at the end, all fields kept.
+    ASSERT_TRUE(m_pDesktop->Keys({"ctrl+a", "ctrl+c", "ctrl+v"}));
+    ASSERT_TRUE(WaitForDump(kHeader + coatTicked + shirt + scarf + coatTicked + shirt + scarf))
+        << Dump();
+    ASSERT_TRUE(m_pDesktop->Keys({"ctrl+z"}));
+    ASSERT_TRUE(WaitForDump(kHeader + coatTicked + shirt + scarf)) << Dump();
+
+    // The mouse: a double click on the scarf's box ticks it once; a right click on the shirt's
+    // box opens the pop-up and ticks nothing.
+    std::vector<int> rows;
+    ASSERT_TRUE(
+        WaitUntil([&] { return (rows = Rows().value_or(rows)).size() == 3; }, kStepTimeout));
+    const int x = WindowX();
+    const int y = WindowY();
+    ASSERT_TRUE(
+        m_pDesktop->Xdotool({"mousemove", std::to_string(x + 12), std::to_string(y + rows[2]),
+                             "click", "--repeat", "2", "--delay", "60", "1"}));
+    const std::string scarfTicked = "1,Silk scarf,1,M,," + Today() + "\r\n";
+    ASSERT_TRUE(WaitForDump(kHeader + coatTicked + shirt + scarfTicked)) << Dump();
+    ASSERT_TRUE(m_pDesktop->Xdotool(
+        {"mousemove", std::to_string(x + 12), std::to_string(y + rows[1]), "click", "3"}));
+    const std::string popup = WaitForWindow();
+    ASSERT_FALSE(popup.empty()) << "a right click opened no pop-up";
+    ASSERT_TRUE(m_pDesktop->Keys({"Escape"}));
+    ASSERT_TRUE(WaitGone(popup));
+
+    ASSERT_TRUE(m_pDesktop->Keys({"ctrl+q"}));
+    ASSERT_EQ(m_pProgram->WaitExit(kStepTimeout), std::optional<int>(0)) << m_pProgram->Output();
+    EXPECT_EQ(Dump(), kHeader + coatTicked + shirt + scarfTicked);
+}
+
+} // namespace

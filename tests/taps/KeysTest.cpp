@@ -1,0 +1,261 @@
+// The keyboard and the desktop mouse on the list, as a person uses them: every key reaches
+// the same document operation as the stylus, and every change can be taken back.
+#include "data/VestoryListDoc.h"
+#include "platform/core/Afx.h"
+#include "platform/win/Clipboard.h"
+#include "platform/win/CommCtrl.h"
+#include "platform/win/FrameWnd.h"
+#include "res/resource.h"
+#include "tests/app/AppFixture.h"
+#include "tests/support/CommandBarReadback.h"
+#include "tests/support/Input.h"
+#include "tests/support/ListReadback.h"
+#include "tests/support/Modal.h"
+#include "ui/VestoryListView.h"
+
+#include <chrono>
+#include <ctime>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+
+namespace {
+
+const Garment kShirt = {0, u"Shirt", u"10", u"M", u"collar", 0, 0, 0};
+const Garment kCoat = {1, u"Coat", u"9", u"XL", u"lining", 12, 25, 2025};
+const Garment kTie = {0, u"tie", u"2", u"", u"silk", 0, 0, 0};
+
+Garment TickedToday(Garment g) {
+    const std::time_t now = std::time(nullptr);
+    const std::tm* t = std::localtime(&now);
+    g.bAtCleaners = 1;
+    g.month = t->tm_mon + 1;
+    g.day = t->tm_mday;
+    g.year = t->tm_year + 1900;
+    return g;
+}
+
+Garment Cleared(Garment g) {
+    g.bAtCleaners = 0;
+    g.month = g.day = g.year = 0;
+    return g;
+}
+
+Garment Named(Garment g, const char16_t* name) {
+    g.name = name;
+    return g;
+}
+
+std::string FileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class Keys : public AppFixture {
+protected:
+    std::string ListBytes(const std::vector<Garment>& garments) {
+        const std::filesystem::path path = m_root.Path() / "expected.vsl";
+        WriteListFile(path, garments);
+        return FileBytes(path);
+    }
+    std::vector<std::u16string> Names() {
+        std::vector<std::u16string> names;
+        for (int i = 0; i < ListItemCount(View()); ++i)
+            names.push_back(ListItemText(View(), i, 1).str());
+        return names;
+    }
+    int FocusedRow() { return int(View()->SendMessage(LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED)); }
+    POINT RowPoint(int row, LONG xDevice) {
+        RECT client;
+        View()->GetClientRect(&client);
+        for (LONG y = 0; y < client.bottom; ++y) {
+            LVHITTESTINFO hit = {};
+            hit.pt = {40, y};
+            if (View()->SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) == row) {
+                POINT pt = {0, y + 3};
+                View()->ClientToScreen(&pt);
+                pt.x = xDevice;
+                return pt;
+            }
+        }
+        ADD_FAILURE() << "row " << row << " is not on screen";
+        return {};
+    }
+};
+
+// What the user does with a modal window that a key opens.
+using Answer = std::function<void(ModalHandle&)>;
+
+Answer TypeName(const char16_t* name) {
+    return [name](ModalHandle& dialog) {
+        dialog.TypeText(IDC_ITEM_NAME, name);
+        dialog.PressButton(IDOK);
+    };
+}
+Answer Press(int button) {
+    return [button](ModalHandle& box) { box.PressButton(button); };
+}
+Answer Pick(const char16_t* item, Answer then = nullptr) {
+    return [item, then](ModalHandle& menu) {
+        if (then)
+            ArmModal(then);
+        menu.PickMenuItem(item);
+    };
+}
+
+TEST_F(Keys, EveryKeyDoesWhatTheStylusDoesAndSavesIt) {
+    const struct {
+        const char* name;
+        const char* keys;
+        Answer answer; // for the one modal window the keys open, if any
+        std::vector<Garment> after;
+        int focusedAfter;
+    } cases[] = {
+        {"Space clears the focused row's tick",
+         "Down Down Space",
+         nullptr,
+         {kShirt, Cleared(kCoat), kTie},
+         1},
+        {"Space ticks an empty box", "End Space", nullptr, {kShirt, kCoat, TickedToday(kTie)}, 2},
+        {"Space twice clears again", "Down Space Space", nullptr, {kShirt, kCoat, kTie}, 0},
+        {"Enter edits the focused row",
+         "Down Down Return",
+         TypeName(u"Blazer"),
+         {kShirt, Named(kCoat, u"Blazer"), kTie},
+         1},
+        {"F2 edits the focused row",
+         "End F2",
+         TypeName(u"Bow tie"),
+         {kShirt, kCoat, Named(kTie, u"Bow tie")},
+         2},
+        {"Insert adds a garment",
+         "Down Insert",
+         TypeName(u"Scarf"),
+         {kShirt, kCoat, kTie, {0, u"Scarf", u"1", u"", u"", 0, 0, 0}},
+         0},
+        {"Delete asks once for the selection", "Down Shift+Down Delete", Press(IDYES), {kTie}, 0},
+        {"Delete answered No keeps all", "Down Delete", Press(IDNO), {kShirt, kCoat, kTie}, 0},
+        {"Ctrl+A selects all for Delete", "Ctrl+A Delete", Press(IDYES), {}, -1},
+        {"The menu key opens the pop-up on the row",
+         "End Menu",
+         Pick(u"Edit", TypeName(u"Cravat")),
+         {kShirt, kCoat, Named(kTie, u"Cravat")},
+         2},
+        {"Shift+F10 too", "Down Shift+F10", Pick(u"Delete", Press(IDYES)), {kCoat, kTie}, 0},
+        {"Ctrl+Z takes a tick back", "Down Space Ctrl+Z", nullptr, {kShirt, kCoat, kTie}, 0},
+        {"Ctrl+Z takes back step by step",
+         "Down Space Down Space Ctrl+Z",
+         nullptr,
+         {TickedToday(kShirt), kCoat, kTie},
+         1},
+        {"Ctrl+Z brings deleted rows back",
+         "Ctrl+A Delete Ctrl+Z",
+         Press(IDYES),
+         {kShirt, kCoat, kTie},
+         -1},
+        {"Ctrl+X cuts without asking", "Down Shift+Down Ctrl+X", nullptr, {kTie}, 0},
+        {"Copy and paste add copies at the end",
+         "Down Shift+End Ctrl+C Ctrl+V",
+         nullptr,
+         {kShirt, kCoat, kTie, kShirt, kCoat, kTie},
+         3},
+        {"Cut, paste and undo the paste", "End Ctrl+X Ctrl+V Ctrl+Z", nullptr, {kShirt, kCoat}, 1},
+        {"Undo with nothing to undo", "Ctrl+Z", nullptr, {kShirt, kCoat, kTie}, -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(Start({kShirt, kCoat, kTie}));
+        View()->SetFocus();
+        AfxSetClipboardText(u"");
+        if (c.answer)
+            ArmModal(c.answer);
+        PressKeys(c.keys);
+        ProcessEvents();
+        if (c.answer) {
+            EXPECT_TRUE(ModalRan());
+        }
+        ASSERT_NE(View(), nullptr);
+        std::vector<std::u16string> names;
+        for (const Garment& g : c.after)
+            names.emplace_back(g.name);
+        EXPECT_EQ(Names(), names);
+        EXPECT_EQ(FileBytes(m_root.ListFile()), ListBytes(c.after));
+        EXPECT_EQ(FocusedRow(), c.focusedAfter);
+        TearDown();
+    }
+}
+
+TEST_F(Keys, DoubleClickIsOneTapAndRightClickOpensThePopUpWithoutATick) {
+    const struct {
+        const char* name;
+        BOOL (*click)(POINT);
+        int row;
+        LONG x;
+        Answer answer;
+        std::vector<Garment> after;
+        bool bWritten; // whether the list file was written at all
+    } cases[] = {
+        {"a double click on a box ticks it once",
+         &DoubleTap,
+         2,
+         15,
+         nullptr,
+         {kShirt, kCoat, TickedToday(kTie)},
+         true},
+        {"a double click on a ticked box clears it once",
+         &DoubleTap,
+         1,
+         15,
+         nullptr,
+         {kShirt, Cleared(kCoat), kTie},
+         true},
+        {"a right click on a box opens the pop-up",
+         &RightTap,
+         0,
+         15,
+         [](ModalHandle& menu) { menu.PressEscape(); },
+         {kShirt, kCoat, kTie},
+         false},
+        {"its commands act on the clicked row",
+         &RightTap,
+         2,
+         100,
+         Pick(u"Edit", TypeName(u"Cravat")),
+         {kShirt, kCoat, Named(kTie, u"Cravat")},
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(Start({kShirt, kCoat, kTie}));
+        const auto stamp = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+        std::filesystem::last_write_time(m_root.ListFile(), stamp);
+        CString shown;
+        LRESULT markShown = -1;
+        if (c.answer) {
+            ArmModal([&, answer = c.answer](ModalHandle& menu) {
+                shown = menu.Text();
+                markShown = View()->SendMessage(LVM_GETSELECTIONMARK);
+                answer(menu);
+            });
+        }
+        ASSERT_TRUE(c.click(RowPoint(c.row, c.x)));
+        ProcessEvents();
+        if (c.answer) {
+            EXPECT_TRUE(ModalRan());
+            EXPECT_EQ(shown, u"New\nEdit\n\nDelete");
+        }
+        std::vector<std::u16string> names;
+        for (const Garment& g : c.after)
+            names.emplace_back(g.name);
+        EXPECT_EQ(Names(), names);
+        EXPECT_EQ(FileBytes(m_root.ListFile()), ListBytes(c.after));
+        EXPECT_EQ(std::filesystem::last_write_time(m_root.ListFile()) != stamp, c.bWritten);
+        if (c.click == &RightTap) {
+            EXPECT_EQ(markShown, c.row); // the clicked row is the pop-up's row
+        }
+        TearDown();
+    }
+}
+
+} // namespace

@@ -1,0 +1,114 @@
+// CVestoryListView, keyboard and right mouse button: the list's keys and the pop-up menu.
+#include "data/VestoryListDoc.h"
+#include "platform/core/Afx.h"
+#include "platform/win/CommCtrl.h"
+#include "ui/VestoryListView.h"
+
+#include <algorithm>
+
+int CVestoryListView::GetFocusedRow() {
+    const int row = int(SendMessage(LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
+    return IsListedItem(row) ? row : -1;
+}
+
+std::vector<int> CVestoryListView::GetSelectedRows() {
+    std::vector<int> rows;
+    for (int row = int(SendMessage(LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)); row >= 0;
+         row = int(SendMessage(LVM_GETNEXTITEM, WPARAM(row), LVNI_SELECTED))) {
+        if (IsListedItem(row))
+            rows.push_back(row);
+    }
+    return rows;
+}
+
+// Each key does what the stylus does to the focused row: Space is a tap in its box, Enter
+// and F2 the pop-up's Edit, the menu key (or Shift+F10) opens the pop-up over it. Delete
+// asks once for all the selected rows.
+void CVestoryListView::OnKeyDown(NMHDR* pNMHDR, LRESULT* pResult) {
+    *pResult = 0;
+    const auto* pKey = reinterpret_cast<const NMLVKEYDOWN*>(pNMHDR);
+    const int row = GetFocusedRow();
+    switch (pKey->wVKey) {
+    case VK_SPACE:
+        if (row >= 0)
+            ToggleRow(row);
+        break;
+    case VK_F2:
+        if (row >= 0)
+            GetDocument()->EditItem(row);
+        break;
+    case VK_DELETE:
+        DeleteSelection(TRUE);
+        break;
+    case VK_APPS: {
+        if (row < 0)
+            break;
+        // The pop-up's commands act on the selection mark: the focused row becomes it.
+        LVITEM state{};
+        state.state = LVIS_SELECTED | LVIS_FOCUSED;
+        state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessage(LVM_SETITEMSTATE, WPARAM(row), reinterpret_cast<LPARAM>(&state));
+        SendMessage(LVM_SETSELECTIONMARK, 0, row);
+        // Opened at the row's name, below its top edge.
+        RECT client;
+        GetClientRect(&client);
+        LONG y = 0;
+        for (LONG yTry = 0; yTry < client.bottom; ++yTry) {
+            LVHITTESTINFO hit{};
+            hit.pt = {40, yTry};
+            if (int(SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit))) == row) {
+                y = yTry;
+                break;
+            }
+        }
+        POINT screen{40, y + 4};
+        ClientToScreen(&screen);
+        TrackRowMenu(screen);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void CVestoryListView::OnReturn(NMHDR* /*pNMHDR*/, LRESULT* pResult) {
+    *pResult = 0;
+    const int row = GetFocusedRow();
+    if (row >= 0)
+        GetDocument()->EditItem(row);
+}
+
+// A right click has selected its row; the pop-up opens where the pointer is, never a tick.
+void CVestoryListView::OnRClick(NMHDR* /*pNMHDR*/, LRESULT* pResult) {
+    *pResult = 0;
+    const DWORD pos = GetMessagePos();
+    const POINT screen = {LONG(LOWORD(pos)), LONG(HIWORD(pos))};
+    LVHITTESTINFO hit = {};
+    hit.pt = screen;
+    ScreenToClient(&hit.pt);
+    if (IsListedItem(int(SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)))))
+        TrackRowMenu(screen);
+}
+
+void CVestoryListView::DeleteSelection(BOOL bAsk) {
+    std::vector<int> rows = GetSelectedRows();
+    // After a rebuild the keyboard's row is the one meant.
+    if (rows.empty() && GetFocusedRow() >= 0)
+        rows.push_back(GetFocusedRow());
+    if (rows.empty())
+        return;
+    if (bAsk && AfxMessageBox(u"Are you sure you want to delete this record?", MB_YESNO) != IDYES)
+        return;
+    const int first = rows.front();
+    GetDocument()->DeleteItems(std::move(rows));
+    RefreshList();
+    // The keyboard stays where the first deleted row was.
+    const int count = int(SendMessage(LVM_GETITEMCOUNT));
+    if (count > 0) {
+        LVITEM state{};
+        state.state = LVIS_FOCUSED;
+        state.stateMask = LVIS_FOCUSED;
+        SendMessage(LVM_SETITEMSTATE, WPARAM(std::min(first, count - 1)),
+                    reinterpret_cast<LPARAM>(&state));
+    }
+}
