@@ -1,15 +1,18 @@
-// A tap on a check box in a long list: from the press to the row rewritten and the list file
-// saved. The save ends with the file and its folder flushed to disk; that wait belongs to the
-// disk, not to the program, so it is measured on its own (counter "flush") and taken out of
+// A tap on a check box in a long list, and the keys that do the same and take it back: from
+// the press to the row rewritten and the list file saved. Also selecting and copying the
+// whole long list. The save ends with the file and its folder flushed to disk; that wait belongs to
+// the disk, not to the program, so it is measured on its own (counter "flush") and taken out of
 // "work".
 #include "bench/support/BigList.h"
 #include "bench/support/RunningApp.h"
 #include "platform/win/CommCtrl.h"
+#include "platform/win/WndQt.h"
 #include "tests/support/DeviceRoot.h"
 #include "tests/support/Input.h"
 #include "ui/VestoryListView.h"
 
 #include <QApplication>
+#include <QTest>
 
 #include <benchmark/benchmark.h>
 
@@ -75,6 +78,79 @@ void RunTaps(benchmark::State& state, bool bPaint) {
     state.counters["file_KiB"] = double(std::filesystem::file_size(root.ListFile())) / 1024;
 }
 
+// The list, which has the keyboard while the program runs.
+QWidget* g_pList = nullptr;
+
+void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(g_pList, key, modifiers);
+}
+
+struct KeyTimes {
+    double whole = 0;
+    double flush = 0;
+};
+
+// Times one key press, its flushes to disk apart.
+void TimeKey(KeyTimes& times, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    g_flushSeconds = 0;
+    const Clock::time_point start = Clock::now();
+    Key(key, modifiers);
+    times.whole += std::chrono::duration<double>(Clock::now() - start).count();
+    times.flush += g_flushSeconds;
+}
+
+void ReportKeys(benchmark::State& state, const KeyTimes& times) {
+    state.counters["work"] =
+        benchmark::Counter((times.whole - times.flush) * 1e3, benchmark::Counter::kAvgIterations);
+    state.counters["flush"] =
+        benchmark::Counter(times.flush * 1e3, benchmark::Counter::kAvgIterations);
+}
+
+// Space on the first row of the list, which has the keyboard.
+void BM_SpaceKey(benchmark::State& state) {
+    DeviceRoot root;
+    WriteBigList(root.ListFile(), int(state.range(0)), u"No starch");
+    RunningApp app;
+    ProcessEvents();
+    g_pList = AfxGetWidget(app.View());
+    Key(Qt::Key_Home);
+    KeyTimes times;
+    for (auto _ : state)
+        TimeKey(times, Qt::Key_Space);
+    ReportKeys(state, times);
+}
+
+// Ctrl+Z taking back the tick that Space gave (only the Ctrl+Z is timed).
+void BM_UndoKey(benchmark::State& state) {
+    DeviceRoot root;
+    WriteBigList(root.ListFile(), int(state.range(0)), u"No starch");
+    RunningApp app;
+    ProcessEvents();
+    g_pList = AfxGetWidget(app.View());
+    Key(Qt::Key_Home);
+    KeyTimes times;
+    for (auto _ : state) {
+        Key(Qt::Key_Space);
+        TimeKey(times, Qt::Key_Z, Qt::ControlModifier);
+    }
+    ReportKeys(state, times);
+}
+
+// Ctrl+A and Ctrl+C: every garment selected and on the clipboard as table text.
+void BM_SelectAllAndCopy(benchmark::State& state) {
+    DeviceRoot root;
+    WriteBigList(root.ListFile(), int(state.range(0)), u"No starch");
+    RunningApp app;
+    ProcessEvents();
+    g_pList = AfxGetWidget(app.View());
+    KeyTimes times;
+    for (auto _ : state) {
+        TimeKey(times, Qt::Key_A, Qt::ControlModifier);
+        TimeKey(times, Qt::Key_C, Qt::ControlModifier);
+    }
+    ReportKeys(state, times);
+}
+
 void BM_CheckBoxTap(benchmark::State& state) {
     RunTaps(state, false);
 }
@@ -86,3 +162,6 @@ void BM_CheckBoxTapAndPaint(benchmark::State& state) {
 
 BENCHMARK(BM_CheckBoxTap)->ArgName("garments")->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CheckBoxTapAndPaint)->ArgName("garments")->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SpaceKey)->ArgName("garments")->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UndoKey)->ArgName("garments")->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SelectAllAndCopy)->ArgName("garments")->Arg(10000)->Unit(benchmark::kMillisecond);
