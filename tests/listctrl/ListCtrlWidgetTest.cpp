@@ -8,8 +8,10 @@
 #include <QAccessibleInterface>
 #include <QApplication>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QImage>
 #include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -179,6 +181,42 @@ TEST_F(ListCtrlWidgetTest, StatePictureIsReportedAsTickedOrNot) {
         EXPECT_EQ(bool(pCell->state().checkable), c.checkable) << c.iRow;
         EXPECT_EQ(bool(pCell->state().checked), c.checked) << c.iRow;
     }
+}
+
+} // namespace
+
+namespace {
+
+// What a user sees of a cell's text, and the tool tip that hovering it shows.
+TEST_F(ListCtrlWidgetTest, CellsShowOneLineAndCutOffTextsShowWholeInATip) {
+    const struct {
+        const char16_t* text;
+        const char* shown;
+        bool bTip;
+    } cases[] = {
+        {u"Shirt", "Shirt", false},
+        {u"Coat\r\nwool", "Coat\u21B5wool", true},
+        {u"a\nb\rc", "a\u21B5b\u21B5c", true},
+        {u"A very long garment name that does not fit",
+         "A very long garment name that does not fit", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shown);
+        SetText(m_list, 0, 1, c.text);
+        m_pWidget->SyncNow();
+        const QModelIndex cell = m_pWidget->model()->index(0, 1);
+        EXPECT_EQ(cell.data(Qt::DisplayRole).toString(), QString::fromUtf8(c.shown));
+        QToolTip::hideText();
+        QHelpEvent help(
+            QEvent::ToolTip, Cell(0, 1).center() - m_pWidget->viewport()->pos(),
+            m_pWidget->viewport()->mapToGlobal(Cell(0, 1).center() - m_pWidget->viewport()->pos()));
+        QApplication::sendEvent(m_pWidget->viewport(), &help);
+        EXPECT_EQ(QToolTip::isVisible(), c.bTip);
+        if (c.bTip) {
+            EXPECT_EQ(QToolTip::text(), QString::fromUtf16(c.text));
+        }
+    }
+    QToolTip::hideText();
 }
 
 } // namespace

@@ -13,6 +13,9 @@
 #include "tests/support/Modal.h"
 #include "ui/VestoryListView.h"
 
+#include <QEventLoop>
+#include <QTimer>
+
 #include <chrono>
 #include <ctime>
 #include <fstream>
@@ -255,6 +258,46 @@ TEST_F(Keys, DoubleClickIsOneTapAndRightClickOpensThePopUpWithoutATick) {
             EXPECT_EQ(markShown, c.row); // the clicked row is the pop-up's row
         }
         TearDown();
+    }
+}
+
+// The tool bar's Cut, Copy and Paste follow the selection and the clipboard, as the program
+// finds them whenever it is idle, and act like their keys.
+TEST_F(Keys, CutCopyAndPasteButtonsAreEnabledExactlyWhenTheyApply) {
+    ASSERT_TRUE(Start({kShirt, kCoat, kTie}));
+    View()->SetFocus();
+    AfxSetClipboardText(u"");
+    constexpr int kCut = 2, kCopy = 3, kPaste = 4;
+    const auto enabled = [this] {
+        // An event loop that waits: the program goes idle and brings the buttons up to date.
+        QEventLoop idle;
+        QTimer::singleShot(20, &idle, &QEventLoop::quit);
+        idle.exec();
+        std::string shown;
+        for (int i : {kCut, kCopy, kPaste})
+            shown += CommandBarButtons(CommandBar())[std::size_t(i)].enabled ? '+' : '-';
+        return shown;
+    };
+    const struct {
+        const char* keys;
+        int button; // pressed after the keys, or -1
+        const char* expected;
+        std::vector<std::u16string> names;
+    } steps[] = {
+        {"", -1, "---", {u"Shirt", u"Coat", u"tie"}},
+        {"Down", -1, "++-", {u"Shirt", u"Coat", u"tie"}},
+        {"", kCopy, "+++", {u"Shirt", u"Coat", u"tie"}},
+        {"", kPaste, "+++", {u"Shirt", u"Coat", u"tie", u"Shirt"}},
+        {"End", kCut, "--+", {u"Shirt", u"Coat", u"tie"}},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.keys);
+        PressKeys(step.keys);
+        if (step.button >= 0)
+            PressCommandBarButton(CommandBar(), step.button);
+        ProcessEvents();
+        EXPECT_EQ(enabled(), step.expected);
+        EXPECT_EQ(Names(), step.names);
     }
 }
 
