@@ -9,8 +9,11 @@
 #include "platform/win/WndQt.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QKeySequence>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPointer>
 
 #include <memory>
@@ -56,6 +59,31 @@ const HMENU__::Item* ItemAt(HMENU hMenu, int nPos) {
 }
 
 constexpr char kCommandProperty[] = "vl_command";
+
+// A menu opened under the pointer by a click lies under the second press of a double click;
+// that press and its release belong to the click, not to the menu's first item.
+class CDoubleClickRest : public QObject {
+public:
+    CDoubleClickRest(QMenu* pMenu, QPoint ptOpened) : QObject(pMenu), m_ptOpened(ptOpened) {
+        m_shown.start();
+        pMenu->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* /*pObject*/, QEvent* pEvent) override {
+        const QEvent::Type type = pEvent->type();
+        if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+            type != QEvent::MouseButtonRelease)
+            return false;
+        const QPoint pt = static_cast<QMouseEvent*>(pEvent)->globalPosition().toPoint();
+        return m_shown.elapsed() < QApplication::doubleClickInterval() &&
+               (pt - m_ptOpened).manhattanLength() <= QApplication::startDragDistance();
+    }
+
+private:
+    QElapsedTimer m_shown;
+    QPoint m_ptOpened;
+};
 
 } // namespace
 
@@ -203,8 +231,10 @@ BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, const RECT* /*
         return state.DoUpdate(pWnd, TRUE) != 0;
     });
 
+    const QPoint ptGlobal = AfxDeviceToGlobal(POINT{x, y});
+    new CDoubleClickRest(&menu, ptGlobal);
     AfxNotifyModalRun(&menu, true);
-    QPointer<QAction> pChosen = menu.exec(AfxDeviceToGlobal(POINT{x, y}));
+    QPointer<QAction> pChosen = menu.exec(ptGlobal);
     AfxNotifyModalRun(&menu, false);
     const UINT nID = AfxCommandOfAction(pChosen.data());
     if (nFlags & TPM_RETURNCMD)

@@ -12,6 +12,7 @@
 #include <ctime>
 #include <filesystem>
 #include <memory>
+#include <thread>
 
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
@@ -245,6 +246,17 @@ TEST_F(KeyboardSessionTest, AddTickEditDeleteUndoCopyAndPasteWithKeysOnly) {
     ASSERT_FALSE(popup.empty()) << "a right click opened no pop-up";
     ASSERT_TRUE(m_pDesktop->Keys({"Escape"}));
     ASSERT_TRUE(WaitGone(popup));
+    // A double click on a name opens the pop-up once; its second press picks nothing in it.
+    ASSERT_TRUE(
+        m_pDesktop->Xdotool({"mousemove", std::to_string(x + 80), std::to_string(y + rows[0]),
+                             "click", "--repeat", "2", "--delay", "60", "1"}));
+    const std::string again = WaitForWindow();
+    ASSERT_FALSE(again.empty()) << "a double click on a name opened no pop-up";
+    std::this_thread::sleep_for(500ms);
+    ASSERT_EQ(m_pDesktop->ShownWindows({"--pid", std::to_string(m_pProgram->Pid())}).size(), 2u)
+        << "the second press chose an item of the pop-up";
+    ASSERT_TRUE(m_pDesktop->Keys({"Escape"}));
+    ASSERT_TRUE(WaitGone(again));
 
     ASSERT_TRUE(m_pDesktop->Keys({"ctrl+q"}));
     ASSERT_EQ(m_pProgram->WaitExit(kStepTimeout), std::optional<int>(0)) << m_pProgram->Output();
