@@ -43,9 +43,14 @@ void CVestoryListDoc::EditItem(int index) {
         data.m_strQty = dlg.m_strQty;
         data.m_strSize = dlg.m_strSize;
         data.m_strNote = dlg.m_strNote;
-        UndoStep step;
-        step.restore.emplace_back(index, std::move(m_items[std::size_t(index)]));
-        m_undo.push_back(std::move(step));
+        // An OK that changed nothing leaves nothing to undo.
+        const CData& before = m_items[std::size_t(index)];
+        if (before.m_strItemName != data.m_strItemName || before.m_strQty != data.m_strQty ||
+            before.m_strSize != data.m_strSize || before.m_strNote != data.m_strNote) {
+            UndoStep step;
+            step.restore.emplace_back(index, std::move(m_items[std::size_t(index)]));
+            m_undo.push_back(std::move(step));
+        }
         m_items[std::size_t(index)] = std::move(data);
         SaveList();
     }

@@ -164,6 +164,16 @@ TEST_F(Keys, EveryKeyDoesWhatTheStylusDoesAndSavesIt) {
          {kShirt, kCoat, kTie, kShirt, kCoat, kTie},
          3},
         {"Cut, paste and undo the paste", "End Ctrl+X Ctrl+V Ctrl+Z", nullptr, {kShirt, kCoat}, 1},
+        {"Alt+L opens the List menu",
+         "Alt+L",
+         Pick(u"New Item", TypeName(u"Scarf")),
+         {kShirt, kCoat, kTie, {0, u"Scarf", u"1", u"", u"", 0, 0, 0}},
+         -1},
+        {"F10 opens it too",
+         "F10",
+         Pick(u"New Item", TypeName(u"Scarf")),
+         {kShirt, kCoat, kTie, {0, u"Scarf", u"1", u"", u"", 0, 0, 0}},
+         -1},
         {"Undo with nothing to undo", "Ctrl+Z", nullptr, {kShirt, kCoat, kTie}, -1},
     };
     for (const auto& c : cases) {
