@@ -28,8 +28,6 @@ constexpr int kScreenHeight = 320;
 int QtKeyFromVirtualKey(WORD vk) {
     if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9'))
         return int(vk);
-    if (vk >= VK_F1 && vk <= VK_F12)
-        return Qt::Key_F1 + (vk - VK_F1);
     switch (vk) {
     case VK_INSERT:
         return Qt::Key_Insert;

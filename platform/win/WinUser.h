@@ -24,23 +24,17 @@ constexpr UINT WM_IDLEUPDATECMDUI = 0x0363;
 
 // Virtual keys.
 constexpr WORD VK_RETURN = 0x0D;
-constexpr WORD VK_ESCAPE = 0x1B;
 constexpr WORD VK_SPACE = 0x20;
 constexpr WORD VK_PRIOR = 0x21;
 constexpr WORD VK_NEXT = 0x22;
 constexpr WORD VK_END = 0x23;
 constexpr WORD VK_HOME = 0x24;
-constexpr WORD VK_LEFT = 0x25;
 constexpr WORD VK_UP = 0x26;
-constexpr WORD VK_RIGHT = 0x27;
 constexpr WORD VK_DOWN = 0x28;
 constexpr WORD VK_INSERT = 0x2D;
 constexpr WORD VK_DELETE = 0x2E;
 constexpr WORD VK_APPS = 0x5D;
-constexpr WORD VK_F1 = 0x70;
 constexpr WORD VK_F2 = 0x71;
-constexpr WORD VK_F10 = 0x79;
-constexpr WORD VK_F12 = 0x7B;
 
 // Window styles.
 constexpr DWORD WS_OVERLAPPED = 0x00000000;
