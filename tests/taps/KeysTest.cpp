@@ -21,6 +21,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <source_location>
 #include <string>
 
 namespace {
@@ -202,7 +203,7 @@ TEST_F(Keys, EveryKeyDoesWhatTheStylusDoesAndSavesIt) {
 TEST_F(Keys, DoubleClickIsOneTapAndRightClickOpensThePopUpWithoutATick) {
     const struct {
         const char* name;
-        BOOL (*click)(POINT);
+        BOOL (*click)(POINT, std::source_location);
         int row;
         LONG x;
         Answer answer;
@@ -252,7 +253,7 @@ TEST_F(Keys, DoubleClickIsOneTapAndRightClickOpensThePopUpWithoutATick) {
                 answer(menu);
             });
         }
-        ASSERT_TRUE(c.click(RowPoint(c.row, c.x)));
+        ASSERT_TRUE(c.click(RowPoint(c.row, c.x), std::source_location::current()));
         ProcessEvents();
         if (c.answer) {
             EXPECT_TRUE(ModalRan());
