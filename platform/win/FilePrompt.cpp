@@ -20,9 +20,9 @@ BOOL AfxPromptForListFile(BOOL bOpen, CString& rPathName) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     QStringList filters{QStringLiteral("VestoryList Files (*.vsl)")};
     if (bOpen) {
-        // The copies the list file keeps of itself can be opened too.
-        filters << QStringLiteral("Backup and Damaged Lists (*.vsl.bak *.vsl.damaged)")
-                << QStringLiteral("All Files (*)");
+        // The backup opens like any list; a damaged copy does not read whole, so it is not
+        // offered (vsl dump reads what it can of one).
+        filters << QStringLiteral("Backup Lists (*.vsl.bak)") << QStringLiteral("All Files (*)");
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         // Saves keep daily copies in "<list>.history" beside the file a list's link leads
