@@ -11,7 +11,14 @@ IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
 
 BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
 ON_WM_CREATE()
+ON_WM_DESTROY()
 END_MESSAGE_MAP()
+
+namespace {
+
+constexpr LPCTSTR kWindowSection = u"Window";
+
+} // namespace
 
 CMainFrame::CMainFrame() : m_pszToolTips{} {}
 
@@ -53,7 +60,37 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
         return -1;
     m_wndCommandBar.SetBarStyle(m_wndCommandBar.GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY |
                                 CBRS_SIZE_FIXED);
+
+    // Where the window was when the program last ended; the first start keeps the handheld's
+    // screen size and lets the window manager place it.
+    CWinApp* pApp = AfxGetApp();
+    const int cx = int(pApp->GetProfileInt(kWindowSection, u"Width", 0));
+    const int cy = int(pApp->GetProfileInt(kWindowSection, u"Height", 0));
+    if (cx > 0 && cy > 0) {
+        WINDOWPLACEMENT wp{};
+        wp.length = sizeof wp;
+        wp.showCmd =
+            pApp->GetProfileInt(kWindowSection, u"Maximized", 0) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+        const int x = int(pApp->GetProfileInt(kWindowSection, u"Left", 0));
+        const int y = int(pApp->GetProfileInt(kWindowSection, u"Top", 0));
+        wp.rcNormalPosition = RECT{x, y, x + cx, y + cy};
+        SetWindowPlacement(&wp);
+    }
     return 0;
+}
+
+void CMainFrame::OnDestroy() {
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    if (!GetWindowPlacement(&wp))
+        return;
+    CWinApp* pApp = AfxGetApp();
+    const RECT& r = wp.rcNormalPosition;
+    pApp->WriteProfileInt(kWindowSection, u"Left", int(r.left));
+    pApp->WriteProfileInt(kWindowSection, u"Top", int(r.top));
+    pApp->WriteProfileInt(kWindowSection, u"Width", int(r.right - r.left));
+    pApp->WriteProfileInt(kWindowSection, u"Height", int(r.bottom - r.top));
+    pApp->WriteProfileInt(kWindowSection, u"Maximized", wp.showCmd == SW_SHOWMAXIMIZED ? 1 : 0);
 }
 
 LPTSTR CMainFrame::LoadToolTipString(UINT nID) {

@@ -14,6 +14,8 @@ public:
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    // Keeps the window's place for the next start.
+    afx_msg void OnDestroy();
     // A copy of string nID from the program's module; the caller owns it.
     static LPTSTR LoadToolTipString(UINT nID);
 

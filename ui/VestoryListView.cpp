@@ -3,6 +3,7 @@
 
 #include "data/VestoryListDoc.h"
 #include "platform/win/CommCtrl.h"
+#include "platform/win/WinApp.h"
 #include "res/resource.h"
 
 #include <algorithm>
@@ -20,6 +21,9 @@ constexpr ColumnInfo kColumns[] = {
     {u"Qty", 35},
     {u"Date", 80},
 };
+
+// The widths the user gave the columns, by title, for the next start.
+constexpr LPCTSTR kColumnsSection = u"Columns";
 
 constexpr COLORREF kMaskRed = RGB(255, 0, 0);
 constexpr UINT kStateTicked = 0x2000;   // state picture 2: the ticked box
@@ -59,8 +63,11 @@ void CVestoryListView::OnInitialUpdate() {
         for (int i = 0; i < int(std::size(kColumns)); ++i) {
             LVCOLUMN column{};
             column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-            column.fmt = LVCFMT_LEFT;
-            column.cx = kColumns[i].cx;
+            // The name gets whatever room a wider window has.
+            column.fmt = i == 1 ? LVCFMT_LEFT | LVCFMT_FILL : LVCFMT_LEFT;
+            const int cx = int(
+                AfxGetApp()->GetProfileInt(kColumnsSection, kColumns[i].lpszTitle, kColumns[i].cx));
+            column.cx = cx >= 0 && cx <= 0x7FFF ? cx : kColumns[i].cx;
             column.pszText = const_cast<LPWSTR>(kColumns[i].lpszTitle);
             column.iSubItem = i;
             SendMessage(LVM_INSERTCOLUMN, WPARAM(i), reinterpret_cast<LPARAM>(&column));
@@ -71,6 +78,12 @@ void CVestoryListView::OnInitialUpdate() {
 }
 
 void CVestoryListView::OnDraw(CDC* /*pDC*/) {}
+
+void CVestoryListView::OnDestroy() {
+    for (int i = 0; i < int(std::size(kColumns)); ++i)
+        AfxGetApp()->WriteProfileInt(kColumnsSection, kColumns[i].lpszTitle,
+                                     int(SendMessage(LVM_GETCOLUMNWIDTH, WPARAM(i))));
+}
 
 void CVestoryListView::RefreshList() {
     // The keyboard stays on its row through a rebuild (after a dialog, an undo, a sort).

@@ -53,6 +53,8 @@ protected:
     BOOL CopySelection();
     // Deletes the selected garments, after the question when bAsk.
     void DeleteSelection(BOOL bAsk);
+    // Keeps the column widths for the next start.
+    afx_msg void OnDestroy();
 
     CImageList m_imageList;
 

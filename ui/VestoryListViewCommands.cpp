@@ -32,6 +32,7 @@ ON_COMMAND(ID_EDIT_SELECT_ALL, OnEditSelectAll)
 ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, OnUpdateNeedSelection)
 ON_UPDATE_COMMAND_UI(ID_EDIT_CUT, OnUpdateNeedSelection)
 ON_UPDATE_COMMAND_UI(ID_EDIT_PASTE, OnUpdateEditPaste)
+ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 // The list control's rows and the document's records are the same rows, but an index that

@@ -119,3 +119,5 @@ protected:                                                                      
      &afx_thunk::Notify<ThisClass, &ThisClass::memberFxn>},
 
 #define ON_WM_CREATE() {WM_CREATE, 0, 0, 0, &afx_thunk::Create<ThisClass, &ThisClass::OnCreate>},
+#define ON_WM_DESTROY()                                                                            \
+    {WM_DESTROY, 0, 0, 0, &afx_thunk::Command<ThisClass, &ThisClass::OnDestroy>},

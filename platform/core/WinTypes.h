@@ -56,13 +56,27 @@ struct RECT {
 };
 using LPRECT = RECT*;
 
-constexpr WORD LOWORD(std::uintptr_t v) { return static_cast<WORD>(v & 0xFFFF); }
-constexpr WORD HIWORD(std::uintptr_t v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
-constexpr DWORD MAKELONG(WORD lo, WORD hi) { return DWORD(lo) | (DWORD(hi) << 16); }
-constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) { return COLORREF(r) | (COLORREF(g) << 8) | (COLORREF(b) << 16); }
-constexpr BYTE GetRValue(COLORREF c) { return BYTE(c & 0xFF); }
-constexpr BYTE GetGValue(COLORREF c) { return BYTE((c >> 8) & 0xFF); }
-constexpr BYTE GetBValue(COLORREF c) { return BYTE((c >> 16) & 0xFF); }
+constexpr WORD LOWORD(std::uintptr_t v) {
+    return static_cast<WORD>(v & 0xFFFF);
+}
+constexpr WORD HIWORD(std::uintptr_t v) {
+    return static_cast<WORD>((v >> 16) & 0xFFFF);
+}
+constexpr DWORD MAKELONG(WORD lo, WORD hi) {
+    return DWORD(lo) | (DWORD(hi) << 16);
+}
+constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) {
+    return COLORREF(r) | (COLORREF(g) << 8) | (COLORREF(b) << 16);
+}
+constexpr BYTE GetRValue(COLORREF c) {
+    return BYTE(c & 0xFF);
+}
+constexpr BYTE GetGValue(COLORREF c) {
+    return BYTE((c >> 8) & 0xFF);
+}
+constexpr BYTE GetBValue(COLORREF c) {
+    return BYTE((c >> 16) & 0xFF);
+}
 
 // Dialog results and message box buttons.
 constexpr int IDOK = 1;
@@ -77,6 +91,7 @@ constexpr UINT MB_ICONINFORMATION = 0x00000040;
 constexpr int SW_HIDE = 0;
 constexpr int SW_SHOWNORMAL = 1;
 constexpr int SW_SHOWMINIMIZED = 2;
+constexpr int SW_SHOWMAXIMIZED = 3;
 constexpr int SW_SHOW = 5;
 
 // Window creation parameters, handed to the pre-creation step and to WM_CREATE.

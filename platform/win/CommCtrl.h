@@ -88,6 +88,9 @@ constexpr UINT LVCF_SUBITEM = 0x0008;
 constexpr int LVCFMT_LEFT = 0x0000;
 constexpr int LVCFMT_RIGHT = 0x0001;
 constexpr int LVCFMT_CENTER = 0x0002;
+// The column also takes the room that the columns leave in a wider list, until the user
+// drags a divider; its width stays the one set.
+constexpr int LVCFMT_FILL = 0x200000;
 
 // Image list kinds for LVM_SETIMAGELIST.
 constexpr int LVSIL_NORMAL = 0;

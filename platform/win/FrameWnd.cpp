@@ -75,8 +75,9 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
     TCHAR szTitle[256] = {};
     LoadString(AfxGetResourceHandle(), nIDResource, szTitle, 256);
     const CString title = FirstLine(szTitle);
-    if (!CreateEx(0, nullptr, title, dwDefaultStyle, 0, 0, kScreenWidth, kScreenHeight,
-                  pParentWnd ? pParentWnd->m_hWnd : nullptr, 0, pContext))
+    // The handheld's screen size; where the window goes is the window manager's business.
+    if (!CreateEx(0, nullptr, title, dwDefaultStyle, CW_USEDEFAULT, CW_USEDEFAULT, kScreenWidth,
+                  kScreenHeight, pParentWnd ? pParentWnd->m_hWnd : nullptr, 0, pContext))
         return FALSE; // the frame is gone already
 
     InstallIdleUpdate();

@@ -467,10 +467,34 @@ void CListCtrlModel::TapHeader(int iCol) {
 }
 
 void CListCtrlModel::ResizeColumn(int iCol, int cx) {
-    if (!IsColumn(iCol) || cx < 0 || m_columns[std::size_t(iCol)].cx == cx)
+    if (!IsColumn(iCol) || cx < 0)
         return;
-    m_columns[std::size_t(iCol)].cx = cx;
-    Changed();
+    std::vector<int> shown;
+    for (int i = 0; i < GetColumnCount(); ++i)
+        shown.push_back(GetShownWidth(i));
+    bool bChanged = false;
+    for (int i = 0; i < GetColumnCount(); ++i) {
+        Column& col = m_columns[std::size_t(i)];
+        const int cxNew = i == iCol ? cx : shown[std::size_t(i)];
+        bChanged = bChanged || col.cx != cxNew || (col.fmt & LVCFMT_FILL);
+        col.cx = cxNew;
+        col.fmt &= ~LVCFMT_FILL;
+    }
+    if (bChanged)
+        Changed();
+}
+
+int CListCtrlModel::GetShownWidth(int iCol) const {
+    if (!IsColumn(iCol))
+        return 0;
+    const int cx = m_columns[std::size_t(iCol)].cx;
+    // Until the widget has said how wide the rows are there is no room to fill.
+    if (!(m_columns[std::size_t(iCol)].fmt & LVCFMT_FILL) || m_layout.cxRows >= 0x7FFF)
+        return cx;
+    int cxAll = 0;
+    for (const Column& col : m_columns)
+        cxAll += col.cx;
+    return cx + std::max(0, m_layout.cxRows - cxAll);
 }
 
 void CListCtrlModel::SetStyle(DWORD dwStyle) {
@@ -523,7 +547,7 @@ int CListCtrlModel::SubItemAt(int xClient) const {
     if (x < 0)
         return -1;
     for (int i = 0; i < GetColumnCount(); ++i) {
-        x -= m_columns[std::size_t(i)].cx;
+        x -= GetShownWidth(i);
         if (x < 0)
             return i;
     }

@@ -81,6 +81,7 @@ public:
     // The row with the keyboard focus, or -1.
     int GetFocusedRow() const { return int(OnGetNextItem(-1, LVNI_FOCUSED)); }
     void TapHeader(int iCol);
+    // A divider dragged by the user: every column keeps the width it shows, none fills any more.
     void ResizeColumn(int iCol, int cx);
     void SetLayout(const LISTCTRLLAYOUT& layout) { m_layout = layout; }
 
@@ -92,6 +93,8 @@ public:
     int GetColumnCount() const { return int(m_columns.size()); }
     const Row& GetRow(int iRow) const { return m_rows[std::size_t(iRow)]; }
     const Column& GetColumn(int iCol) const { return m_columns[std::size_t(iCol)]; }
+    // The column's width on the screen: its own, and for a filling column the room left.
+    int GetShownWidth(int iCol) const;
     // The text shown in cell (row, column), following the column's sub-item.
     const std::u16string& GetCellText(int iRow, int iCol) const;
     // 1-based index into the state image list, 0 for none.

@@ -69,13 +69,8 @@ void CListCtrlWidget::SyncNow() {
     m_bSyncPending = false;
     m_pAdapter->Sync();
 
-    m_bSyncingWidths = true;
+    ShowColumnWidths();
     QHeaderView* pHeader = horizontalHeader();
-    for (int i = 0; i < m_model.GetColumnCount(); ++i) {
-        if (pHeader->sectionSize(i) != m_model.GetColumn(i).cx)
-            pHeader->resizeSection(i, m_model.GetColumn(i).cx);
-    }
-    m_bSyncingWidths = false;
     pHeader->setVisible((m_model.GetStyle() & LVS_NOCOLUMNHEADER) == 0);
 
     // Rows are as high as the text or the state picture needs, whichever is taller.
@@ -86,6 +81,16 @@ void CListCtrlWidget::SyncNow() {
     setShowGrid((m_model.GetExtendedStyle() & LVS_EX_GRIDLINES) != 0);
     viewport()->update();
     ReportLayout();
+}
+
+void CListCtrlWidget::ShowColumnWidths() {
+    m_bSyncingWidths = true;
+    QHeaderView* pHeader = horizontalHeader();
+    for (int i = 0; i < m_model.GetColumnCount(); ++i) {
+        if (pHeader->sectionSize(i) != m_model.GetShownWidth(i))
+            pHeader->resizeSection(i, m_model.GetShownWidth(i));
+    }
+    m_bSyncingWidths = false;
 }
 
 void CListCtrlWidget::ReportLayout() {
@@ -99,6 +104,8 @@ void CListCtrlWidget::ReportLayout() {
     layout.xScroll = horizontalScrollBar()->value();
     layout.yScroll = verticalScrollBar()->value();
     m_model.SetLayout(layout);
+    // A filling column follows the width of the rows.
+    ShowColumnWidths();
 }
 
 int CListCtrlWidget::HitRow(const QPoint& ptViewport, POINT* pClient) {

@@ -33,6 +33,7 @@ protected:
 
 private:
     void ScheduleSync();
+    void ShowColumnWidths();
     void ReportLayout();
     int HitRow(const QPoint& ptViewport, POINT* pClient);
 

@@ -1,6 +1,7 @@
 #include "platform/win/WinApp.h"
 
 #include "platform/core/Afx.h"
+#include "platform/core/Profile.h"
 #include "platform/core/Resource.h"
 #include "platform/core/StdIds.h"
 #include "platform/win/CommandLineInfo.h"
@@ -15,7 +16,9 @@
 #include <QApplication>
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -104,6 +107,8 @@ CWinApp::CWinApp(LPCTSTR lpszAppName) : m_strAppName(lpszAppName) {
 }
 
 CWinApp::~CWinApp() {
+    if (m_pProfile)
+        m_pProfile->Flush();
     for (CDocTemplate* pTemplate : m_templates)
         delete pTemplate;
     if (g_pApp == this)
@@ -121,12 +126,51 @@ int CWinApp::Run() {
 }
 
 int CWinApp::ExitInstance() {
+    if (m_pProfile)
+        m_pProfile->Flush();
     return 0;
 }
 
 void CWinApp::SetRegistryKey(LPCTSTR lpszRegistryKey) {
-    // Kept for the framework's settings; this framework keeps none.
     m_strRegistryKey = lpszRegistryKey;
+    m_strProfileName = m_strAppName;
+    m_pProfile.reset();
+}
+
+UINT CWinApp::GetProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nDefault) {
+    const CString text = GetProfileString(lpszSection, lpszEntry);
+    const std::string digits = text.ToUtf8();
+    if (digits.empty())
+        return UINT(nDefault);
+    char* pEnd = nullptr;
+    const long n = std::strtol(digits.c_str(), &pEnd, 10);
+    // A value the program did not write (edited by hand) counts as missing.
+    if (*pEnd != '\0' || n < INT_MIN || n > INT_MAX)
+        return UINT(nDefault);
+    return UINT(int(n));
+}
+
+BOOL CWinApp::WriteProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nValue) {
+    return WriteProfileString(lpszSection, lpszEntry, CString::FromUtf8(std::to_string(nValue)));
+}
+
+CString CWinApp::GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszDefault) {
+    if (m_strProfileName.IsEmpty() || !lpszSection || !lpszEntry)
+        return CString(lpszDefault);
+    if (!m_pProfile)
+        m_pProfile =
+            std::make_unique<CProfile>(CProfile::FilePath(m_strRegistryKey, m_strProfileName));
+    return m_pProfile->Get(lpszSection, lpszEntry).value_or(CString(lpszDefault));
+}
+
+BOOL CWinApp::WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszValue) {
+    if (m_strProfileName.IsEmpty() || !lpszSection || !lpszEntry)
+        return FALSE;
+    if (!m_pProfile)
+        m_pProfile =
+            std::make_unique<CProfile>(CProfile::FilePath(m_strRegistryKey, m_strProfileName));
+    m_pProfile->Set(lpszSection, lpszEntry, CString(lpszValue));
+    return TRUE;
 }
 
 void CWinApp::AddDocTemplate(CDocTemplate* pTemplate) {

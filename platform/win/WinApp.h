@@ -4,9 +4,11 @@
 #include "platform/core/CmdTarget.h"
 #include "platform/core/String.h"
 
+#include <memory>
 #include <vector>
 
 class CCommandLineInfo;
+class CProfile;
 class CDocTemplate;
 class CDocument;
 class CWnd;
@@ -22,7 +24,12 @@ public:
     virtual int Run();
     virtual int ExitInstance();
 
+    // Settings are kept under this key from now on, in a profile named after the program.
     void SetRegistryKey(LPCTSTR lpszRegistryKey);
+    UINT GetProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nDefault);
+    BOOL WriteProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nValue);
+    CString GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszDefault = nullptr);
+    BOOL WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszValue);
     void AddDocTemplate(CDocTemplate* pTemplate);
     void ParseCommandLine(CCommandLineInfo& rCmdInfo);
     BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
@@ -41,9 +48,12 @@ public:
     int m_nCmdShow = SW_SHOW;
     CString m_strAppName;
     CString m_strRegistryKey;
+    CString m_strProfileName;
 
 protected:
     std::vector<CDocTemplate*> m_templates;
+    // Written out when the program ends (ExitInstance), or when the object goes.
+    std::unique_ptr<CProfile> m_pProfile;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -53,6 +53,22 @@ constexpr DWORD WS_POPUP = 0x80000000;
 constexpr DWORD WS_CHILD = 0x40000000;
 constexpr DWORD WS_OVERLAPPEDWINDOW = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
 
+// A top-level window's position left to the window manager.
+constexpr int CW_USEDEFAULT = int(0x80000000);
+
+// Where a top-level window is when neither minimised nor maximised, in desktop pixels:
+// rcNormalPosition's top-left is the outer corner of the window manager's frame around the
+// window, its width and height the window's own (the frame's size is the window manager's).
+// showCmd is SW_SHOWMAXIMIZED for a maximised window, else SW_SHOWNORMAL.
+struct WINDOWPLACEMENT {
+    UINT length;
+    UINT flags;
+    UINT showCmd;
+    POINT ptMinPosition;
+    POINT ptMaxPosition;
+    RECT rcNormalPosition;
+};
+
 // Resource names given as numbers.
 inline LPCTSTR MAKEINTRESOURCE(UINT id) {
     return reinterpret_cast<LPCTSTR>(std::uintptr_t(WORD(id)));

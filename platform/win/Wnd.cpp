@@ -207,7 +207,10 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
         pWidget = new CWndWidget(pParent);
     if (cs.lpszName)
         pWidget->setWindowTitle(AfxToQString(cs.lpszName));
-    if (cs.cx > 0 && cs.cy > 0)
+    // A top-level window without a place of its own is placed by the window manager.
+    if (cs.cx > 0 && cs.cy > 0 && !pParent && cs.x == CW_USEDEFAULT)
+        pWidget->resize(cs.cx, cs.cy);
+    else if (cs.cx > 0 && cs.cy > 0)
         pWidget->setGeometry(cs.x, cs.y, cs.cx, cs.cy);
     HWND hWnd = CWndManager::Attach(this, pWidget, UINT(reinterpret_cast<std::uintptr_t>(cs.hMenu)),
                                     DWORD(cs.style));

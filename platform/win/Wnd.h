@@ -37,6 +37,10 @@ public:
     void UpdateWindow();
     BOOL IsWindowVisible() const;
     void MoveWindow(int x, int y, int nWidth, int nHeight);
+    BOOL GetWindowPlacement(WINDOWPLACEMENT* lpwndpl) const;
+    // A place off every screen is left to the window manager, a size larger than the screen
+    // is cut to it.
+    BOOL SetWindowPlacement(const WINDOWPLACEMENT* lpwndpl);
     void GetClientRect(LPRECT lpRect) const;
     void ScreenToClient(LPPOINT lpPoint) const;
     void ClientToScreen(LPPOINT lpPoint) const;

@@ -41,6 +41,7 @@ protected:
             ChildProcess::Environment{
                 {"QT_QPA_PLATFORM", "offscreen"},
                 {"VESTORYLIST_ROOT", root.string()},
+                {"XDG_CONFIG_HOME", (root / "config").string()},
                 {"XDG_RUNTIME_DIR", runtime.string()},
                 {"VESTORYLIST_EXIT_AFTER_FIRST_PAINT",
                  bExitAfterFirstPaint ? std::optional<std::string>("1") : std::nullopt}},

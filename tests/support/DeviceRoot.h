@@ -1,4 +1,5 @@
-// DeviceRoot: a fresh temporary device root (VESTORYLIST_ROOT) for one test, removed after.
+// DeviceRoot: a fresh temporary device root (VESTORYLIST_ROOT) for one test, removed after,
+// with a settings folder of its own inside (XDG_CONFIG_HOME), so no test sees another's.
 #pragma once
 
 #include <filesystem>
@@ -15,8 +16,11 @@ public:
     const std::filesystem::path& Path() const { return m_path; }
     // The host path of the list file, "\My Documents\Personal\Vestory.vsl" on the device.
     std::filesystem::path ListFile() const;
+    // The program's settings file.
+    std::filesystem::path SettingsFile() const;
 
 private:
     std::filesystem::path m_path;
     std::optional<std::string> m_previous;
+    std::optional<std::string> m_previousConfig;
 };

@@ -6,13 +6,24 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
+    // Settings written by a test without a device root of its own stay out of the user's.
+    std::string config = (std::filesystem::temp_directory_path() / "vestorylist-XXXXXX").string();
+    if (!::mkdtemp(config.data()))
+        return 1;
+    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
     // Headless unless told otherwise, also when ctest lists the tests at build time.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     InstallModalGuard();
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    std::error_code ec;
+    std::filesystem::remove_all(config, ec);
+    return result;
 }
