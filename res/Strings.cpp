@@ -11,6 +11,7 @@ constexpr AFX_STRING_ENTRY kStrings[] = {
     {IDS_EDIT, u"Edit"},
     {IDS_TOOLS, u"Tools"},
     {IDR_MAINFRAME, u"VestoryList\n\nVestoryList\n\n\nVestoryList.Document\nVestoryList Document"},
+    {IDS_CHECKBOXES, u"At the cleaners"},
     {IDS_LIST, u"List"},
     {IDS_POPUP_MENU, u"POPUP_MENU"},
     {AFX_IDS_IDLEMESSAGE, u"Ready"},

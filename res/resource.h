@@ -11,6 +11,8 @@
 #define IDD_ABOUTBOX 100
 #define IDD_ITEM_DIALOG 136
 #define IDB_CHECKBOXES 130
+// What screen readers call a box of bitmap 130.
+#define IDS_CHECKBOXES 130
 
 // Menu bar buttons and menu commands.
 #define ID_TOOLS_BUTTON 106

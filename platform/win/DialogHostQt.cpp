@@ -115,6 +115,41 @@ QWidget* CreateCaption(CDialogWidget* pDialog, const AFX_DLGTEMPLATE& tmpl, int 
     return pCaption;
 }
 
+bool IsStaticText(const AFX_DLGITEM& item) {
+    return std::u16string_view(item.lpszClass) == u"static" && item.lpszText &&
+           (item.style & 0x1F) <= 2; // SS_LEFT, SS_CENTER, SS_RIGHT
+}
+
+bool IsGroupBox(const AFX_DLGITEM& item) {
+    return std::u16string_view(item.lpszClass) == u"button" &&
+           (item.style & BS_TYPEMASK) == BS_GROUPBOX;
+}
+
+// Screen readers name a field as the dialog manager's accessibility does: by the text just
+// before it in the template, or else by the group box around it.
+void NameFields(const std::vector<std::pair<const AFX_DLGITEM*, QWidget*>>& controls) {
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const auto [pItem, pWidget] = controls[i];
+        if (!(pItem->style & WS_TABSTOP) || IsGroupBox(*pItem) ||
+            std::u16string_view(pItem->lpszClass) == u"button")
+            continue;
+        if (i > 0 && IsStaticText(*controls[i - 1].first)) {
+            if (auto* pLabel = qobject_cast<QLabel*>(controls[i - 1].second)) {
+                pLabel->setBuddy(pWidget);
+                continue;
+            }
+        }
+        const QRect field(pItem->x, pItem->y, pItem->cx, pItem->cy);
+        for (const auto& [pBoxItem, pBox] : controls) {
+            if (IsGroupBox(*pBoxItem) &&
+                QRect(pBoxItem->x, pBoxItem->y, pBoxItem->cx, pBoxItem->cy).contains(field)) {
+                pWidget->setAccessibleName(QString(AfxToQString(pBoxItem->lpszText)).remove('&'));
+                break;
+            }
+        }
+    }
+}
+
 } // namespace
 
 CDialogHost::CDialogHost(CDialog* pDlg) : m_pDlg(pDlg) {}
@@ -142,6 +177,7 @@ BOOL CDialogHost::Create(const AFX_DLGTEMPLATE& tmpl, CWnd* pOwner) {
     pDialog->move(AfxDeviceToGlobal(POINT{metrics.MapX(tmpl.x), metrics.MapY(tmpl.y)}));
     AfxAttachWidget(m_pDlg, pDialog, 0, tmpl.style);
 
+    std::vector<std::pair<const AFX_DLGITEM*, QWidget*>> made;
     for (const AFX_DLGITEM& item : tmpl.items) {
         auto pCtrl = std::make_unique<CWnd>();
         AFX_ICONCREATE icon{item.nIconID};
@@ -168,7 +204,9 @@ BOOL CDialogHost::Create(const AFX_DLGTEMPLATE& tmpl, CWnd* pOwner) {
         if (item.style & WS_DISABLED)
             pWidget->setEnabled(false);
         m_controls.push_back(std::move(pCtrl));
+        made.emplace_back(&item, pWidget);
     }
+    NameFields(made);
     // The first control in the template lies on top of the ones after it.
     for (const auto& pCtrl : m_controls) {
         if (QWidget* pWidget = AfxGetWidget(pCtrl.get()))

@@ -12,6 +12,7 @@
 #include <vector>
 
 struct HIMAGELIST__ {
+    UINT nBitmapID;
     QSize size;
     std::vector<QPixmap> pictures;
 };
@@ -44,7 +45,7 @@ BOOL CImageList::Create(UINT nBitmapID, int cx, int /*nGrow*/, COLORREF crMask) 
     if (bitmap.isNull() || bitmap.width() < cx)
         return FALSE;
     const QColor mask(GetRValue(crMask), GetGValue(crMask), GetBValue(crMask));
-    auto* pList = new HIMAGELIST__{QSize(cx, bitmap.height()), {}};
+    auto* pList = new HIMAGELIST__{nBitmapID, QSize(cx, bitmap.height()), {}};
     for (int x = 0; x + cx <= bitmap.width(); x += cx) {
         QPixmap picture = QPixmap::fromImage(bitmap.copy(x, 0, cx, bitmap.height()));
         picture.setMask(picture.createMaskFromColor(mask, Qt::MaskInColor));
@@ -78,4 +79,9 @@ const QPixmap* AfxGetImageListPicture(HIMAGELIST hImageList, int nImage) {
 QSize AfxGetImageListSize(HIMAGELIST hImageList) {
     HIMAGELIST pList = Live(hImageList);
     return pList ? pList->size : QSize();
+}
+
+UINT AfxGetImageListBitmapID(HIMAGELIST hImageList) {
+    HIMAGELIST pList = Live(hImageList);
+    return pList ? pList->nBitmapID : 0;
 }

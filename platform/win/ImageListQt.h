@@ -11,3 +11,5 @@
 const QPixmap* AfxGetImageListPicture(HIMAGELIST hImageList, int nImage);
 // The size of one picture; empty for a handle that names no live list.
 QSize AfxGetImageListSize(HIMAGELIST hImageList);
+// The bitmap resource the list was made from; 0 for a handle that names no live list.
+UINT AfxGetImageListBitmapID(HIMAGELIST hImageList);

@@ -1,10 +1,13 @@
 #include "platform/win/ListCtrlWidgetQt.h"
 
 #include "platform/win/ImageListQt.h"
+#include "platform/win/ListCtrlAccessibleQt.h"
 #include "platform/win/ListCtrlAdapterQt.h"
 #include "platform/win/ListCtrlDelegateQt.h"
 #include "platform/win/WinUser.h"
+#include "platform/win/WndQt.h"
 
+#include <QAccessible>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -51,6 +54,14 @@ CListCtrlWidget::CListCtrlWidget(CListCtrlModel& model, QWidget* parent)
 
     m_model.SetChangeObserver([this] { ScheduleSync(); });
     SyncNow();
+
+    // With a screen reader about, Qt may have described the widget while it was only a table
+    // view under construction; from now on it is the list control's own description.
+    if (QAccessible::isActive()) {
+        if (QAccessibleInterface* pEarly = QAccessible::queryAccessibleInterface(this);
+            pEarly && !dynamic_cast<CListCtrlAccessible*>(pEarly))
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(pEarly));
+    }
 }
 
 CListCtrlWidget::~CListCtrlWidget() {
@@ -115,6 +126,24 @@ int CListCtrlWidget::HitRow(const QPoint& ptViewport, POINT* pClient) {
     info.pt = {pt.x(), pt.y()};
     *pClient = info.pt;
     return int(m_model.OnHitTest(&info));
+}
+
+void CListCtrlWidget::TapCheckBox(int iRow) {
+    if (iRow < 0 || iRow >= m_model.GetItemCount())
+        return;
+    SyncNow();
+    horizontalScrollBar()->setValue(0);
+    scrollTo(model()->index(iRow, 0));
+    // The middle of the state picture, which starts at the row's left edge.
+    const QRect cell = visualRect(model()->index(iRow, 0));
+    const int cxPicture = AfxGetImageListSize(m_model.GetStateImageList()).width();
+    const QPoint ptViewport(cell.left() + std::max(cxPicture, 2) / 2, cell.center().y());
+    POINT pt;
+    if (HitRow(ptViewport, &pt) != iRow)
+        return;
+    // The view reads where the tap was from the last input's position, as for a real tap.
+    AfxSetMessagePos(AfxGlobalToDevice(viewport()->mapToGlobal(ptViewport)));
+    m_model.TapRow(iRow, pt, FALSE);
 }
 
 void CListCtrlWidget::mousePressEvent(QMouseEvent* event) {

@@ -18,6 +18,10 @@ public:
     // Brings the screen up to date with the model now instead of on the next turn of the
     // event loop (changes come in bursts, a rebuild is thousands of messages).
     void SyncNow();
+    // A tap in the check box of a row, brought into view first: what a screen reader's
+    // toggle does.
+    void TapCheckBox(int iRow);
+    const CListCtrlModel& Model() const { return m_model; }
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

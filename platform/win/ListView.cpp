@@ -2,6 +2,7 @@
 
 #include "platform/win/CommCtrl.h"
 #include "platform/win/FrameWnd.h"
+#include "platform/win/ListCtrlAccessibleQt.h"
 #include "platform/win/ListCtrlModel.h"
 #include "platform/win/ListCtrlWidgetQt.h"
 #include "platform/win/WndQt.h"
@@ -22,6 +23,10 @@ public:
 
 QWidget* CreateListCtrl(CWnd* pWnd, const CREATESTRUCT& cs, QWidget* pParent,
                         CWndClassProc** ppProc) {
+    // Qt tries the factories installed last first, and its own come with the application.
+    static const bool bDescribed =
+        (QAccessible::installFactory(&CListCtrlAccessible::Factory), true);
+    (void)bDescribed;
     auto* pHost = new CListCtrlHost;
     pHost->m_model.SetStyle(DWORD(cs.style));
     auto* pWidget = new CListCtrlWidget(pHost->m_model, pParent);

@@ -56,6 +56,10 @@ void AfxInstallMessagePosTracker() {
     qApp->installEventFilter(pTracker);
 }
 
+void AfxSetMessagePos(POINT ptDevice) {
+    g_lastMessagePos = ptDevice;
+}
+
 DWORD GetMessagePos() {
     return MAKELONG(WORD(g_lastMessagePos.x), WORD(g_lastMessagePos.y));
 }

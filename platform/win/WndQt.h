@@ -42,6 +42,8 @@ QPoint AfxDeviceToGlobal(POINT ptDevice);
 POINT AfxGlobalToDevice(QPoint ptGlobal);
 // Records the device position of mouse input for GetMessagePos (installed once).
 void AfxInstallMessagePosTracker();
+// Input that comes without the mouse (a screen reader's action) and stands for a tap there.
+void AfxSetMessagePos(POINT ptDevice);
 
 // Both strings are UTF-16, so these are copies.
 inline QString AfxToQString(LPCTSTR psz) {
