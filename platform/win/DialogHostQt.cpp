@@ -82,9 +82,14 @@ QWidget* CreateCaption(CDialogWidget* pDialog, const AFX_DLGTEMPLATE& tmpl, int 
     auto* pCaption = new QWidget(pDialog);
     pCaption->setObjectName(QStringLiteral("vl_caption"));
     pCaption->setAutoFillBackground(true);
+    // The handheld's blue bar, unless the desktop's colours are dark: then the desktop's own
+    // highlight, which reads on them.
     QPalette palette = pCaption->palette();
-    palette.setColor(QPalette::Window, QColor(0x00, 0x33, 0x99));
-    palette.setColor(QPalette::WindowText, Qt::white);
+    const bool bDark = palette.color(QPalette::Window).lightness() < 128;
+    palette.setColor(QPalette::Window,
+                     bDark ? palette.color(QPalette::Highlight) : QColor(0x00, 0x33, 0x99));
+    palette.setColor(QPalette::WindowText,
+                     bDark ? palette.color(QPalette::HighlightedText) : QColor(Qt::white));
     pCaption->setPalette(palette);
     pCaption->setFixedHeight(nHeight);
 
@@ -113,6 +118,34 @@ QWidget* CreateCaption(CDialogWidget* pDialog, const AFX_DLGTEMPLATE& tmpl, int 
     if (tmpl.style & WS_SYSMENU)
         addButton(QStringLiteral("\u00D7"), QStringLiteral("vl_caption_close"), IDCANCEL);
     return pCaption;
+}
+
+// On the desktop "ok" is a button at the bottom right: beside the template's own bottom row of
+// push buttons, or in a row of its own below the template. Returns the height added.
+int AddOkButton(CDialogWidget* pDialog, const AFX_DLGTEMPLATE& tmpl, const AFX_DLGMETRICS& m,
+                int cxDialog) {
+    const AFX_DLGITEM* pBottom = nullptr;
+    for (const AFX_DLGITEM& item : tmpl.items) {
+        if (std::u16string_view(item.lpszClass) == u"button" &&
+            (item.style & BS_TYPEMASK) != BS_GROUPBOX && (!pBottom || item.y > pBottom->y))
+            pBottom = &item;
+    }
+    auto* pOk = new QPushButton(QStringLiteral("ok"), pDialog);
+    pOk->setObjectName(QStringLiteral("vl_ok"));
+    pOk->setAutoDefault(false);
+    QObject::connect(pOk, &QPushButton::clicked, pDialog,
+                     [pDialog] { pDialog->SendCommand(IDOK); });
+    const int cxMargin = m.MapX(pBottom ? pBottom->x : 7);
+    const int cxOk = std::max(m.MapX(pBottom ? pBottom->cx : 40),
+                              pOk->fontMetrics().horizontalAdvance(pOk->text()) + 16);
+    const int cyOk = m.MapY(pBottom ? pBottom->cy : 12);
+    if (pBottom) {
+        pOk->setGeometry(cxDialog - cxMargin - cxOk, m.MapY(pBottom->y), cxOk, cyOk);
+        return 0;
+    }
+    const int cyRow = cyOk + m.MapY(7);
+    pOk->setGeometry(cxDialog - cxMargin - cxOk, m.MapY(tmpl.cy), cxOk, cyOk);
+    return cyRow;
 }
 
 bool IsStaticText(const AFX_DLGITEM& item) {
@@ -170,11 +203,24 @@ BOOL CDialogHost::Create(const AFX_DLGTEMPLATE& tmpl, CWnd* pOwner) {
     pDialog->setFont(font);
     pDialog->setWindowTitle(AfxToQString(tmpl.lpszTitle));
     const AFX_DLGMETRICS metrics = DialogMetrics(font);
-    const int nCaption = metrics.baseY + 8;
-    CreateCaption(pDialog, tmpl, nCaption)->setGeometry(0, 0, metrics.MapX(tmpl.cx), nCaption);
-    pDialog->setFixedSize(metrics.MapX(tmpl.cx), nCaption + metrics.MapY(tmpl.cy));
-    // The dialog sits where its template says, measured from the top-left of the screen.
-    pDialog->move(AfxDeviceToGlobal(POINT{metrics.MapX(tmpl.x), metrics.MapY(tmpl.y)}));
+    // Where the window manager draws the title, the dialog shows it once, in the window
+    // manager's bar, and no longer than the handheld's screen is wide.
+    const bool bDesktop = AfxWindowManagerDrawsCaptions();
+    const int nCaption = bDesktop ? 0 : metrics.baseY + 8;
+    const int cx =
+        bDesktop ? std::min(metrics.MapX(tmpl.cx), AFX_DEVICE_CX) : metrics.MapX(tmpl.cx);
+    int cy = nCaption + metrics.MapY(tmpl.cy);
+    if (bDesktop) {
+        // Title and close box only: the window manager is asked for no minimise or maximise.
+        pDialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                Qt::WindowCloseButtonHint);
+        cy += AddOkButton(pDialog, tmpl, metrics, cx);
+    } else {
+        CreateCaption(pDialog, tmpl, nCaption)->setGeometry(0, 0, cx, nCaption);
+        // The dialog sits where its template says, measured from the top-left of the screen.
+        pDialog->move(AfxDeviceToGlobal(POINT{metrics.MapX(tmpl.x), metrics.MapY(tmpl.y)}));
+    }
+    pDialog->setFixedSize(cx, cy);
     AfxAttachWidget(m_pDlg, pDialog, 0, tmpl.style);
 
     std::vector<std::pair<const AFX_DLGITEM*, QWidget*>> made;

@@ -20,10 +20,6 @@
 
 namespace {
 
-// The handheld's screen.
-constexpr int kScreenWidth = 240;
-constexpr int kScreenHeight = 320;
-
 // Letters and digits have the same codes as virtual keys and as Qt keys.
 int QtKeyFromVirtualKey(WORD vk) {
     if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9'))
@@ -76,8 +72,8 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
     LoadString(AfxGetResourceHandle(), nIDResource, szTitle, 256);
     const CString title = FirstLine(szTitle);
     // The handheld's screen size; where the window goes is the window manager's business.
-    if (!CreateEx(0, nullptr, title, dwDefaultStyle, CW_USEDEFAULT, CW_USEDEFAULT, kScreenWidth,
-                  kScreenHeight, pParentWnd ? pParentWnd->m_hWnd : nullptr, 0, pContext))
+    if (!CreateEx(0, nullptr, title, dwDefaultStyle, CW_USEDEFAULT, CW_USEDEFAULT, AFX_DEVICE_CX,
+                  AFX_DEVICE_CY, pParentWnd ? pParentWnd->m_hWnd : nullptr, 0, pContext))
         return FALSE; // the frame is gone already
 
     InstallIdleUpdate();

@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QWidget>
+#include <QWindow>
 
 namespace {
 
@@ -34,6 +35,12 @@ protected:
 QWidget* AfxGetDeviceWidget() {
     CWinApp* pApp = AfxGetApp();
     return pApp ? AfxGetWidget(pApp->m_pMainWnd) : nullptr;
+}
+
+bool AfxWindowManagerDrawsCaptions() {
+    QWidget* pMain = AfxGetDeviceWidget();
+    QWindow* pWindow = pMain && pMain->isVisible() ? pMain->windowHandle() : nullptr;
+    return pWindow && pWindow->frameMargins().top() > 0;
 }
 
 QPoint AfxDeviceToGlobal(POINT ptDevice) {

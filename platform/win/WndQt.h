@@ -36,6 +36,15 @@ inline QWidget* AfxGetWidget(const CWnd* pWnd) {
 // The window object whose widget this is (not its parent's), or null.
 CWnd* AfxWndFromWidget(const QWidget* pWidget);
 
+// The handheld's screen: the main window's size at the first start, and the widest a dialog
+// or message box may be where the desktop places them.
+constexpr int AFX_DEVICE_CX = 240;
+constexpr int AFX_DEVICE_CY = 320;
+
+// Whether a window manager frames the program's windows with a title bar of its own, so that
+// dialogs need no caption strip of their own; judged by the main window's frame.
+bool AfxWindowManagerDrawsCaptions();
+
 // The widget whose client top-left corner is the device screen's origin: the main window.
 QWidget* AfxGetDeviceWidget();
 QPoint AfxDeviceToGlobal(POINT ptDevice);

@@ -1,0 +1,200 @@
+// The program under a window manager (Debian's openbox, started by the test on its own X
+// server): the window manager places the first window, and the size and place the user gives
+// it come back at the next start; dialogs ask for no minimise or maximise button.
+#include "tests/e2e/ChildProcess.h"
+#include "tests/e2e/TempFolder.h"
+#include "tests/e2e/VirtualDesktop.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr auto kStartTimeout = 20s;
+constexpr auto kStepTimeout = 10s;
+
+// A window's client area on the screen, and how far its frame reaches above it.
+struct Place {
+    int x = 0, y = 0, cx = 0, cy = 0, cyAbove = 0;
+    bool operator==(const Place&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Place& p) {
+    return out << p.cx << "x" << p.cy << "+" << p.x << "+" << p.y << " (frame " << p.cyAbove
+               << " above)";
+}
+
+class WindowManagerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::vector<std::string> missing = VirtualDesktop::MissingTools();
+        for (const char* tool : {"openbox", "xwininfo", "xprop"}) {
+            if (FindProgram(tool).empty())
+                missing.push_back(tool);
+        }
+        if (!missing.empty()) {
+            std::string names;
+            for (const std::string& name : missing)
+                names += " " + name;
+            GTEST_SKIP() << "needs Xvfb, xdotool, xwd, openbox, xwininfo and xprop; missing:"
+                         << names;
+        }
+        m_pDesktop = std::make_unique<VirtualDesktop>(m_folder.Path());
+        ASSERT_TRUE(m_pDesktop->Started()) << m_pDesktop->ServerOutput();
+        fs::create_directories(m_folder.Path() / "root");
+        fs::create_directories(m_folder.Path() / "run");
+        fs::permissions(m_folder.Path() / "run", fs::perms::owner_all);
+        m_pWindowManager = std::make_unique<ChildProcess>(
+            std::vector<std::string>{FindProgram("openbox")},
+            ChildProcess::Environment{{"DISPLAY", m_pDesktop->Display()}},
+            (m_folder.Path() / "openbox.txt").string());
+        // A window manager announces itself on the root window once it manages the screen.
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                return Tool({FindProgram("xprop"), "-root", "_NET_SUPPORTING_WM_CHECK"})
+                           .find("window id") != std::string::npos;
+            },
+            kStepTimeout))
+            << m_pWindowManager->Output();
+    }
+
+    void TearDown() override {
+        m_pProgram.reset();
+        m_pWindowManager.reset();
+        m_pDesktop.reset();
+    }
+
+    std::string Tool(const std::vector<std::string>& argv) {
+        ChildProcess tool(argv, {{"DISPLAY", m_pDesktop->Display()}},
+                          (m_folder.Path() / "tool.txt").string());
+        return tool.WaitExit(kStepTimeout) == std::optional<int>(0) ? tool.Output() : "";
+    }
+
+    std::string StartProgram() {
+        m_pProgram = std::make_unique<ChildProcess>(
+            std::vector<std::string>{VESTORYLIST_PROGRAM},
+            ChildProcess::Environment{{"DISPLAY", m_pDesktop->Display()},
+                                      {"QT_QPA_PLATFORM", "xcb"},
+                                      {"VESTORYLIST_ROOT", (m_folder.Path() / "root").string()},
+                                      {"XDG_RUNTIME_DIR", (m_folder.Path() / "run").string()},
+                                      {"XDG_CONFIG_HOME", (m_folder.Path() / "config").string()},
+                                      {"VESTORYLIST_EXIT_AFTER_FIRST_PAINT", std::nullopt},
+                                      {"LSAN_OPTIONS", "suppressions=" LSAN_SUPPRESSIONS}},
+            (m_folder.Path() / "program.txt").string());
+        std::string window;
+        WaitUntil(
+            [&] {
+                const auto ids = m_pDesktop->ShownWindows(
+                    {"--pid", std::to_string(m_pProgram->Pid()), "--name", "^VestoryList$"});
+                if (ids.size() == 1)
+                    window = ids[0];
+                // Placed means framed: the window manager has taken it in.
+                return (!window.empty() && PlaceOf(window).cyAbove > 0) || !m_pProgram->Running();
+            },
+            kStartTimeout);
+        EXPECT_FALSE(window.empty()) << m_pProgram->Output();
+        return window;
+    }
+
+    // xwininfo's absolute corner is the client area's; its relative one is the offset in the
+    // window manager's frame.
+    Place PlaceOf(const std::string& window) {
+        Place p;
+        std::istringstream lines(Tool({FindProgram("xwininfo"), "-id", window}));
+        for (std::string line; std::getline(lines, line);) {
+            const auto value = [&](const char* key) {
+                const auto at = line.find(key);
+                return at == std::string::npos ? -1 : std::atoi(line.c_str() + at + strlen(key));
+            };
+            if (int v = value("Absolute upper-left X:"); v >= 0)
+                p.x = v;
+            if (int v = value("Absolute upper-left Y:"); v >= 0)
+                p.y = v;
+            if (int v = value("Relative upper-left Y:"); v >= 0)
+                p.cyAbove = v;
+            if (int v = value("Width:"); v >= 0)
+                p.cx = v;
+            if (int v = value("Height:"); v >= 0)
+                p.cy = v;
+        }
+        return p;
+    }
+
+    bool Quit(const std::string& window) {
+        // Ctrl+Q ends the program as List > Exit does.
+        m_pDesktop->Xdotool({"windowactivate", "--sync", window});
+        m_pDesktop->Keys({"ctrl+q"});
+        return m_pProgram->WaitExit(kStepTimeout) == std::optional<int>(0);
+    }
+
+    TempFolder m_folder;
+    std::unique_ptr<VirtualDesktop> m_pDesktop;
+    std::unique_ptr<ChildProcess> m_pWindowManager;
+    std::unique_ptr<ChildProcess> m_pProgram;
+};
+
+TEST_F(WindowManagerTest, FirstStartIsPlacedByTheWindowManagerAndTheUsersPlaceComesBack) {
+    std::string window = StartProgram();
+    ASSERT_FALSE(window.empty());
+    const Place first = PlaceOf(window);
+    // The handheld's screen size, with the whole title bar on the screen.
+    EXPECT_EQ(first.cx, 240);
+    EXPECT_EQ(first.cy, 320);
+    EXPECT_GE(first.y - first.cyAbove, 0) << first;
+
+    // The user moves and widens it, then quits; the next start shows it there again.
+    m_pDesktop->Xdotool({"windowsize", window, "420", "360"});
+    m_pDesktop->Xdotool({"windowmove", window, "60", "70"});
+    Place moved;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            moved = PlaceOf(window);
+            return moved.cx == 420 && moved.cy == 360 && moved != first;
+        },
+        kStepTimeout))
+        << moved;
+    ASSERT_TRUE(Quit(window)) << m_pProgram->Output();
+
+    window = StartProgram();
+    ASSERT_FALSE(window.empty());
+    EXPECT_EQ(PlaceOf(window), moved);
+
+    // The item dialog: title bar and close box from the window manager, no maximise button,
+    // no wider than the main window at its first start.
+    ASSERT_TRUE(m_pDesktop->Click(moved.x + 10, moved.y + moved.cy - 8));
+    std::string menu;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            for (const std::string& id :
+                 m_pDesktop->ShownWindows({"--pid", std::to_string(m_pProgram->Pid())}))
+                if (id != window)
+                    menu = id;
+            return !menu.empty();
+        },
+        kStepTimeout));
+    ASSERT_TRUE(m_pDesktop->Keys({"Down", "Return"}));
+    std::string dialog;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            const auto ids = m_pDesktop->ShownWindows(
+                {"--pid", std::to_string(m_pProgram->Pid()), "--name", "^Dialog$"});
+            if (!ids.empty())
+                dialog = ids[0];
+            return !dialog.empty() && PlaceOf(dialog).cyAbove > 0;
+        },
+        kStepTimeout));
+    const Place box = PlaceOf(dialog);
+    EXPECT_LE(box.cx, 240) << box;
+    const std::string actions =
+        Tool({FindProgram("xprop"), "-id", dialog, "_NET_WM_ALLOWED_ACTIONS"});
+    EXPECT_NE(actions.find("_NET_WM_ACTION_CLOSE"), std::string::npos) << actions;
+    EXPECT_EQ(actions.find("_NET_WM_ACTION_MAXIMIZE"), std::string::npos) << actions;
+    ASSERT_TRUE(m_pDesktop->Keys({"Escape"}));
+    ASSERT_TRUE(Quit(window)) << m_pProgram->Output();
+}
+
+} // namespace
