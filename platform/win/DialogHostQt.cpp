@@ -169,6 +169,8 @@ void NameFields(const std::vector<std::pair<const AFX_DLGITEM*, QWidget*>>& cont
         if (i > 0 && IsStaticText(*controls[i - 1].first)) {
             if (auto* pLabel = qobject_cast<QLabel*>(controls[i - 1].second)) {
                 pLabel->setBuddy(pWidget);
+                // An editable combo box would give its text as its name otherwise.
+                pWidget->setAccessibleName(pLabel->text().remove('&'));
                 continue;
             }
         }
