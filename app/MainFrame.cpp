@@ -80,9 +80,10 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 }
 
 void CMainFrame::OnDestroy() {
+    // A window that never showed (a start that failed) has no place of the user's.
     WINDOWPLACEMENT wp{};
     wp.length = sizeof wp;
-    if (!GetWindowPlacement(&wp))
+    if (!IsWindowVisible() || !GetWindowPlacement(&wp))
         return;
     CWinApp* pApp = AfxGetApp();
     const RECT& r = wp.rcNormalPosition;

@@ -80,6 +80,11 @@ void CVestoryListView::OnInitialUpdate() {
 void CVestoryListView::OnDraw(CDC* /*pDC*/) {}
 
 void CVestoryListView::OnDestroy() {
+    // A view that never had its columns (a start that failed) has no widths to keep.
+    LVCOLUMN probe{};
+    probe.mask = LVCF_WIDTH;
+    if (!SendMessage(LVM_GETCOLUMN, 0, reinterpret_cast<LPARAM>(&probe)))
+        return;
     for (int i = 0; i < int(std::size(kColumns)); ++i)
         AfxGetApp()->WriteProfileInt(kColumnsSection, kColumns[i].lpszTitle,
                                      int(SendMessage(LVM_GETCOLUMNWIDTH, WPARAM(i))));

@@ -79,6 +79,12 @@ void CListCtrlWidget::ScheduleSync() {
 void CListCtrlWidget::SyncNow() {
     m_bSyncPending = false;
     m_pAdapter->Sync();
+    // Screen readers hear of boxes ticked or cleared since the last look.
+    if (QAccessible::isActive()) {
+        QAccessibleTableModelChangeEvent changed(this,
+                                                 QAccessibleTableModelChangeEvent::DataChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
 
     ShowColumnWidths();
     QHeaderView* pHeader = horizontalHeader();

@@ -42,6 +42,8 @@ private:
         const int cy = layout() && layout()->hasHeightForWidth()
                            ? layout()->totalHeightForWidth(AFX_DEVICE_CX)
                            : height();
+        // Qt centred the wider box over the main window already; it stays centred.
+        move(x() + (width() - AFX_DEVICE_CX) / 2, y());
         setFixedSize(AFX_DEVICE_CX, std::max(cy, height()));
         m_bNarrowing = false;
     }
