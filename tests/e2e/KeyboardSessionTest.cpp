@@ -79,6 +79,7 @@ protected:
             ChildProcess::Environment{{"DISPLAY", m_pDesktop->Display()},
                                       {"QT_QPA_PLATFORM", "xcb"},
                                       {"VESTORYLIST_ROOT", (m_folder.Path() / "root").string()},
+                                      {"XDG_CONFIG_HOME", (m_folder.Path() / "config").string()},
                                       {"XDG_RUNTIME_DIR", (m_folder.Path() / "run").string()},
                                       {"VESTORYLIST_EXIT_AFTER_FIRST_PAINT", std::nullopt},
                                       {"LSAN_OPTIONS", "suppressions=" LSAN_SUPPRESSIONS}},
