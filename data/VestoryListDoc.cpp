@@ -13,8 +13,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <new>
+#include <thread>
 
 IMPLEMENT_DYNCREATE(CVestoryListDoc, CDocument)
 
@@ -54,6 +56,8 @@ std::uint64_t TextBytes(const CData& data) {
 } // namespace
 
 BOOL CVestoryListDoc::OnNewDocument() {
+    if (!HoldListFile())
+        return FALSE;
     // File New reads the file again: garments that only memory holds are saved first.
     if (m_bSaveFailed) {
         SaveList();
@@ -69,6 +73,26 @@ BOOL CVestoryListDoc::OnNewDocument() {
         m_items.swap(held);
         m_undo.swap(heldUndo);
         return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CVestoryListDoc::HoldListFile() {
+    if (m_listLock.IsLocked())
+        return TRUE;
+    // vsl holds a list only while it writes it: give it a moment.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    const std::string hostPath = AfxHostPathFromDevicePath(kListFile);
+    int nHolder = 0;
+    while (!m_listLock.Lock(hostPath, &nHolder)) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            CString text;
+            text.Format(u"%s is already running on this list (process %d) but does not answer.",
+                        LPCTSTR(AfxGetAppName()), nHolder);
+            AfxMessageBox(text, MB_ICONINFORMATION);
+            return FALSE;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     return TRUE;
 }

@@ -3,6 +3,7 @@
 
 #include "data/Data.h"
 #include "platform/core/Document.h"
+#include "platform/core/WriterLock.h"
 
 #include <cstdint>
 #include <limits>
@@ -77,8 +78,12 @@ protected:
     BOOL m_bSaveFailed = FALSE;
     // Bytes that the records being loaded may take; more ends the load as too large.
     std::uint64_t m_nLoadBudget = std::numeric_limits<std::uint64_t>::max();
+    CWriterLock m_listLock;
 
 private:
+    // Marks the list file as this program's for as long as the document lives; FALSE (the user
+    // told) when another process holds it.
+    BOOL HoldListFile();
     void RefreshView();
     void UpdateViewRow(int index);
     void ReportDamagedFile(LPCTSTR lpszPath);

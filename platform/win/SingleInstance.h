@@ -5,9 +5,10 @@
 #include "platform/core/WinTypes.h"
 
 // Called by the main routine before the start-up routine. TRUE: this process goes on starting
-// (no other one runs on this device, or the one that holds the claim does not answer). FALSE: a
-// running program was asked to show its window; this one ends with nothing created.
+// (no other one runs on this device). FALSE: this one ends at once with *pExitCode, nothing
+// created: 0 when the running program was asked to show its window, 1 when it did not answer
+// in time (stopped, or busy), which the user is told.
 // The device is the host folder of "\My Documents", so separate device roots never meet.
-BOOL AfxClaimSingleInstance();
+BOOL AfxClaimSingleInstance(int* pExitCode);
 // Gives the claim up when the main routine ends, so that the next start runs.
 void AfxReleaseSingleInstance();

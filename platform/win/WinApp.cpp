@@ -9,6 +9,7 @@
 #include "platform/win/FilePrompt.h"
 #include "platform/win/FirstPaintExit.h"
 #include "platform/win/MessageBoxQt.h"
+#include "platform/win/SignalClose.h"
 #include "platform/win/SingleInstance.h"
 #include "platform/win/Wnd.h"
 #include "platform/win/WndQt.h"
@@ -266,8 +267,10 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmdLine, i
         return 1;
     int nReturnCode = 0;
     AfxInstallFirstPaintExit();
-    if (!AfxClaimSingleInstance()) {
-        // The running program shows its window instead; nothing was created here.
+    // From here on the signals that end a program close it, or the message it shows.
+    AfxInstallSignalClose();
+    if (!AfxClaimSingleInstance(&nReturnCode)) {
+        // The running program keeps the device; nothing was created here.
     } else if (!pApp->InitInstance()) {
         if (pApp->m_pMainWnd)
             pApp->m_pMainWnd->DestroyWindow();
@@ -278,6 +281,7 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmdLine, i
     }
     // Windows destroyed during the run leave their widgets for the event loop to delete.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    AfxRemoveSignalClose();
     AfxReleaseSingleInstance();
     AfxSetMessageBoxPresenter(nullptr);
     g_pQtApp.reset();

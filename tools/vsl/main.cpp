@@ -1,6 +1,7 @@
 // vsl: the garment list file from the command line (dump as CSV, import from CSV, check).
 #include "data/Csv.h"
 #include "data/GarmentText.h"
+#include "platform/core/WriterLock.h"
 #include "tools/vsl/ListFile.h"
 
 #include <cerrno>
@@ -127,6 +128,14 @@ bool IsUtf16(const std::string& text) {
 }
 
 int Import(const std::string& csvPath, const std::string& listPath) {
+    // Held from here to the end, so that the program does not start on the old list meanwhile.
+    CWriterLock lock;
+    int nHolder = 0;
+    if (!lock.Lock(listPath, &nHolder)) {
+        std::cerr << "vsl: " << listPath << " is open in VestoryList (process " << nHolder
+                  << "); close it first.\n";
+        return kExitError;
+    }
     std::string text;
     std::string readError = ReadWhole(csvPath, &text);
     if (!readError.empty())
