@@ -20,6 +20,7 @@ public:
         // The list holds what the program put there, in its order, and nothing typed.
         setInsertPolicy(NoInsert);
         setCompleter(nullptr);
+        AfxLiftLengthLimit(lineEdit());
         if (!(style & CBS_AUTOHSCROLL))
             AfxLimitToWidth(lineEdit());
         const int nItem = std::max(1, fontMetrics().height() + 2);

@@ -1,6 +1,7 @@
 #include "platform/win/DataExchange.h"
 
 #include "platform/win/Dialog.h"
+#include "platform/win/WinUser.h"
 
 CDataExchange::CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
     : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
@@ -15,9 +16,13 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value) {
     CWnd* pCtrl = CWnd::FromHandle(hWndCtrl);
     if (!pCtrl)
         return;
-    if (pDX->m_bSaveAndValidate)
+    if (pDX->m_bSaveAndValidate) {
         pCtrl->GetWindowText(value);
-    else
+        return;
+    }
+    // Counted, so that a text holding a NUL reaches the control whole.
+    if (!pCtrl->SendMessage(WM_SETTEXTCOUNTED, WPARAM(value.GetLength()),
+                            reinterpret_cast<LPARAM>(value.str().data())))
         pCtrl->SetWindowText(value);
 }
 

@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QValidator>
 
+#include <limits>
+
 namespace {
 
 class CStaticCtrl : public QLabel, public CTextCtrlProc {
@@ -131,6 +133,10 @@ private:
 
 void AfxLimitToWidth(QLineEdit* pEdit) {
     pEdit->setValidator(new CFitWidthValidator(pEdit));
+}
+
+void AfxLiftLengthLimit(QLineEdit* pEdit) {
+    pEdit->setMaxLength(std::numeric_limits<int>::max());
 }
 
 void AfxRegisterDialogClasses() {

@@ -42,6 +42,8 @@ void AfxNotifyParent(HWND hWndCtrl, WORD nCode);
 
 // Without auto-scroll a field takes only what fits its width: typing more is refused.
 void AfxLimitToWidth(QLineEdit* pEdit);
+// A field holds texts of any length; a line edit would cut them at 32,767 characters.
+void AfxLiftLengthLimit(QLineEdit* pEdit);
 
 // Copies text into a WM_GETTEXT buffer of cchMax characters; returns the characters copied.
 LRESULT AfxCopyWindowText(const QString& text, WPARAM cchMax, LPARAM lpBuffer);

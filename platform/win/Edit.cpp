@@ -198,6 +198,7 @@ QWidget* CreateEdit(CWnd* pWnd, const CREATESTRUCT& cs, QWidget* pParent, CWndCl
     }
     auto* pEdit = new CSingleLineEdit(pWnd, pParent);
     pEdit->setFrame((style & WS_BORDER) != 0);
+    AfxLiftLengthLimit(pEdit);
     if (!(style & ES_AUTOHSCROLL))
         AfxLimitToWidth(pEdit);
     if (style & ES_READONLY)

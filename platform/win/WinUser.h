@@ -21,6 +21,9 @@ constexpr UINT WM_USER = 0x0400;
 constexpr UINT WM_INITIALUPDATE = 0x0364;
 // The framework's own: asks control bars to bring their buttons' enabled state up to date.
 constexpr UINT WM_IDLEUPDATECMDUI = 0x0363;
+// The framework's own: WM_SETTEXT for a text of wParam characters, which may hold a NUL. Data
+// exchange gives controls their texts with it, so that they can hand them back whole.
+constexpr UINT WM_SETTEXTCOUNTED = 0x037E;
 
 // Virtual keys.
 constexpr WORD VK_RETURN = 0x0D;

@@ -1,6 +1,8 @@
 // Adding and editing garments through the item dialog in the running program: what the rows
 // show and what the list file holds afterwards.
 #include "data/VestoryListDoc.h"
+#include "platform/core/Archive.h"
+#include "platform/core/File.h"
 #include "platform/win/ComboBox.h"
 #include "platform/win/CommCtrl.h"
 #include "platform/win/FrameWnd.h"
@@ -17,6 +19,8 @@
 
 #include <QApplication>
 #include <QTest>
+
+#include <functional>
 
 using namespace dialogs_test;
 
@@ -39,6 +43,20 @@ protected:
         const BOOL bStarted = m_pApp->InitInstance();
         ProcessEvents();
         return bStarted;
+    }
+
+    // The bytes of a list file holding these records.
+    std::string ListBytes(std::vector<CData> records) {
+        const std::filesystem::path path = m_root.ListFile().string() + ".written";
+        CFile file;
+        EXPECT_TRUE(
+            file.Open(CString::FromUtf8(path.string()), CFile::modeCreate | CFile::modeWrite));
+        CArchive ar(&file, CArchive::store);
+        for (CData& d : records)
+            d.Serialize(ar);
+        ar.Close();
+        file.Close();
+        return FileBytes(path);
     }
 };
 
@@ -202,6 +220,68 @@ TEST_F(NewEditFlows, NoteLinesSurviveSaveRestartAndEdit) {
     saved = ReadListFile(m_root.ListFile());
     ASSERT_EQ(saved.size(), 1u);
     EXPECT_EQ(saved[0].m_strNote, u"Silk\r\nhand wash");
+}
+
+// Confirming the dialog gives back every text the user did not touch exactly as the record held
+// it, whatever a field can show; a field the user did change is saved as typed, whole.
+TEST_F(NewEditFlows, ConfirmingKeepsUntouchedTextsByteForByte) {
+    using namespace std::string_literals;
+    std::u16string longText(40000, u'w');
+    for (std::size_t i = 0; i < longText.size(); i += 97)
+        longText[i] = char16_t(u'a' + i % 26); // a cut anywhere shows
+    const auto Record = [](std::u16string name, std::u16string qty, std::u16string size,
+                           std::u16string note) {
+        CData d;
+        d.m_strItemName = CString(std::move(name));
+        d.m_strQty = CString(std::move(qty));
+        d.m_strSize = CString(std::move(size));
+        d.m_strNote = CString(std::move(note));
+        return d;
+    };
+    const auto Untouched = [](ModalHandle&) {};
+    struct Case {
+        const char* name;
+        CData record;
+        std::function<void(ModalHandle&)> edit; // what the user does before confirming
+        std::function<void(CData&)> expect;     // what that changes in the record
+    };
+    const Case cases[] = {
+        {"40,000-character name", Record(longText, u"2", u"M", u""), Untouched, {}},
+        {"40,000-character quantity", Record(u"Coat", longText, u"", u""), Untouched, {}},
+        {"lone CR and LF in the note",
+         Record(u"Coat", u"1", u"", u"a\rb\nc\r\n\n\rd"),
+         Untouched,
+         {}},
+        {"NUL in every text",
+         Record(u"Co\0at"s, u"1\0"s, u"\0L"s, u"Wool\0\r\nsilk"s),
+         Untouched,
+         {}},
+        {"size typed, the rest kept", Record(longText, u"2\0"s, u"M", u"x\ry"),
+         [](ModalHandle& dialog) { dialog.TypeText(IDC_SIZE, u"XL"); },
+         [](CData& d) { d.m_strSize = u"XL"; }},
+        {"long name extended at its end", Record(longText, u"1", u"", u""),
+         [](ModalHandle& dialog) {
+             PressKey(dialog, IDC_ITEM_NAME, Qt::Key_End);
+             QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("!"));
+         },
+         [](CData& d) { d.m_strItemName += u"!"; }},
+    };
+    ASSERT_TRUE(Start({}));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteBytes(m_root.ListFile(), ListBytes({c.record}));
+        ASSERT_TRUE(Restart());
+        ArmModal([&](ModalHandle& dialog) {
+            c.edit(dialog);
+            dialog.PressButton(IDOK);
+        });
+        Document()->EditItem(0);
+        ASSERT_TRUE(ModalRan());
+        CData expected = c.record;
+        if (c.expect)
+            c.expect(expected);
+        EXPECT_EQ(FileBytes(m_root.ListFile()), ListBytes({expected}));
+    }
 }
 
 } // namespace
