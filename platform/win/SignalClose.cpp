@@ -35,20 +35,29 @@ extern "C" void OnSignal(int nSignal) {
     errno = nSavedErrno;
 }
 
-// A modal run (dialog, message box, pop-up menu) ends first, as if cancelled, and its caller
-// finishes; the window closes only from the message loop itself, where no handler is half-way
-// (a message box during start-up runs before there is a main window).
+// The depth of the event loop of the last modal run closed: the close waits until that loop has
+// returned and the handler that opened the run has finished.
+int g_nModalLoopLevel = 0;
+
+// A modal run (dialog, message box, pop-up menu) ends first, as if cancelled; the window closes
+// only once no handler is half-way through one, and once there is a main window (a message box
+// during start-up comes before it).
 void CloseMainWindow() {
-    if (QWidget* pPopup = QApplication::activePopupWidget())
-        pPopup->close();
-    else if (QWidget* pModal = QApplication::activeModalWidget())
+    const int nLoopLevel = QThread::currentThread()->loopLevel();
+    QWidget* pModal = QApplication::activePopupWidget();
+    if (!pModal)
+        pModal = QApplication::activeModalWidget();
+    if (pModal) {
         pModal->close();
+        g_nModalLoopLevel = nLoopLevel;
+    }
     CWinApp* pApp = AfxGetApp();
-    if (!pApp || !pApp->m_pMainWnd || QThread::currentThread()->loopLevel() > 1 ||
-        QApplication::activePopupWidget() || QApplication::activeModalWidget()) {
+    if (pModal || (g_nModalLoopLevel > 0 && nLoopLevel >= g_nModalLoopLevel) || !pApp ||
+        !pApp->m_pMainWnd) {
         QTimer::singleShot(kRetryMs, qApp, &CloseMainWindow);
         return;
     }
+    g_nModalLoopLevel = 0;
     pApp->m_pMainWnd->SendMessage(WM_CLOSE);
 }
 
@@ -81,6 +90,7 @@ void AfxRemoveSignalClose() {
         ::signal(nSignal, SIG_DFL);
     delete g_pNotifier;
     g_pNotifier = nullptr;
+    g_nModalLoopLevel = 0;
     ::close(g_fdSignalPipe[0]);
     ::close(g_fdSignalPipe[1]);
     g_fdSignalPipe[0] = g_fdSignalPipe[1] = -1;

@@ -5,6 +5,7 @@
 #include "platform/core/StdIds.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/FrameWnd.h"
+#include "platform/win/SignalClose.h"
 #include "res/Resources.h"
 #include "res/resource.h"
 #include "tests/app/AppFixture.h"
@@ -16,10 +17,14 @@
 #include "ui/VestoryListView.h"
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -103,6 +108,36 @@ TEST_F(ShellTest, ListExitEndsTheRunAndLeavesTheListFileAlone) {
     EXPECT_EQ(m_pApp->m_pMainWnd, nullptr);
     EXPECT_EQ(Bytes(file), before);
     EXPECT_EQ(std::filesystem::last_write_time(file), stamp);
+}
+
+// A signal that ends the program (log-out, kill) ends an open dialog, message box or pop-up as
+// if cancelled, lets its handler finish, then closes the window as Exit does.
+TEST_F(ShellTest, ASignalDuringAModalRunEndsItThenTheRun) {
+    const struct {
+        const char* name;
+        std::function<void()> open;
+    } cases[] = {
+        {"item dialog", [this] { Frame()->SendMessage(WM_COMMAND, ID_LIST_NEW_ITEM, 0); }},
+        {"About box", [this] { Frame()->SendMessage(WM_COMMAND, ID_APP_ABOUT, 0); }},
+        {"List pop-up", [this] { PressCommandBarButton(CommandBar(), 0); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(Start(kGarments));
+        const std::string before = Bytes(m_root.ListFile());
+        AfxInstallSignalClose();
+        ArmModal([](ModalHandle&) { std::raise(SIGTERM); });
+        c.open();
+        ASSERT_TRUE(ModalRan());
+        for (int i = 0; i < 500 && m_pApp->m_pMainWnd; ++i) {
+            ProcessEvents();
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        AfxRemoveSignalClose();
+        EXPECT_EQ(m_pApp->m_pMainWnd, nullptr);
+        EXPECT_EQ(Bytes(m_root.ListFile()), before);
+        TearDown();
+    }
 }
 
 TEST_F(ShellTest, CtrlQEndsTheRunAsExitDoes) {
