@@ -45,15 +45,14 @@ protected:
         return bStarted;
     }
 
-    // The bytes of a list file holding these records.
-    std::string ListBytes(std::vector<CData> records) {
+    // The bytes of a list file holding this one record.
+    std::string ListBytes(CData record) {
         const std::filesystem::path path = m_root.ListFile().string() + ".written";
         CFile file;
         EXPECT_TRUE(
             file.Open(CString::FromUtf8(path.string()), CFile::modeCreate | CFile::modeWrite));
         CArchive ar(&file, CArchive::store);
-        for (CData& d : records)
-            d.Serialize(ar);
+        record.Serialize(ar);
         ar.Close();
         file.Close();
         return FileBytes(path);
@@ -229,37 +228,22 @@ TEST_F(NewEditFlows, ConfirmingKeepsUntouchedTextsByteForByte) {
     std::u16string longText(40000, u'w');
     for (std::size_t i = 0; i < longText.size(); i += 97)
         longText[i] = char16_t(u'a' + i % 26); // a cut anywhere shows
-    const auto Record = [](std::u16string name, std::u16string qty, std::u16string size,
-                           std::u16string note) {
-        CData d;
-        d.m_strItemName = CString(std::move(name));
-        d.m_strQty = CString(std::move(qty));
-        d.m_strSize = CString(std::move(size));
-        d.m_strNote = CString(std::move(note));
-        return d;
-    };
-    const auto Untouched = [](ModalHandle&) {};
-    struct Case {
+    const struct {
         const char* name;
-        CData record;
-        std::function<void(ModalHandle&)> edit; // what the user does before confirming
-        std::function<void(CData&)> expect;     // what that changes in the record
-    };
-    const Case cases[] = {
-        {"40,000-character name", Record(longText, u"2", u"M", u""), Untouched, {}},
-        {"40,000-character quantity", Record(u"Coat", longText, u"", u""), Untouched, {}},
-        {"lone CR and LF in the note",
-         Record(u"Coat", u"1", u"", u"a\rb\nc\r\n\n\rd"),
-         Untouched,
-         {}},
-        {"NUL in every text",
-         Record(u"Co\0at"s, u"1\0"s, u"\0L"s, u"Wool\0\r\nsilk"s),
-         Untouched,
-         {}},
-        {"size typed, the rest kept", Record(longText, u"2\0"s, u"M", u"x\ry"),
+        std::u16string texts[4]; // name, quantity, size, note
+        std::function<void(ModalHandle&)> edit;
+        std::function<void(CData&)> edited;
+    } cases[] = {
+        {"40,000-character name", {longText, u"2", u"M", u""}, {}, {}},
+        {"40,000-character quantity", {u"Coat", longText, u"", u""}, {}, {}},
+        {"lone CR and LF in the note", {u"Coat", u"1", u"", u"a\rb\nc\r\n\n\rd"}, {}, {}},
+        {"NUL in every text", {u"Co\0at"s, u"1\0"s, u"\0L"s, u"Wool\0\r\nsilk"s}, {}, {}},
+        {"size typed, the rest kept",
+         {longText, u"2\0"s, u"M", u"x\ry"},
          [](ModalHandle& dialog) { dialog.TypeText(IDC_SIZE, u"XL"); },
          [](CData& d) { d.m_strSize = u"XL"; }},
-        {"long name extended at its end", Record(longText, u"1", u"", u""),
+        {"long name extended at its end",
+         {longText, u"1", u"", u""},
          [](ModalHandle& dialog) {
              PressKey(dialog, IDC_ITEM_NAME, Qt::Key_End);
              QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("!"));
@@ -267,20 +251,25 @@ TEST_F(NewEditFlows, ConfirmingKeepsUntouchedTextsByteForByte) {
          [](CData& d) { d.m_strItemName += u"!"; }},
     };
     ASSERT_TRUE(Start({}));
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        WriteBytes(m_root.ListFile(), ListBytes({c.record}));
+        CData record;
+        record.m_strItemName = CString(c.texts[0]);
+        record.m_strQty = CString(c.texts[1]);
+        record.m_strSize = CString(c.texts[2]);
+        record.m_strNote = CString(c.texts[3]);
+        WriteBytes(m_root.ListFile(), ListBytes(record));
         ASSERT_TRUE(Restart());
         ArmModal([&](ModalHandle& dialog) {
-            c.edit(dialog);
+            if (c.edit)
+                c.edit(dialog);
             dialog.PressButton(IDOK);
         });
         Document()->EditItem(0);
         ASSERT_TRUE(ModalRan());
-        CData expected = c.record;
-        if (c.expect)
-            c.expect(expected);
-        EXPECT_EQ(FileBytes(m_root.ListFile()), ListBytes({expected}));
+        if (c.edited)
+            c.edited(record);
+        EXPECT_EQ(FileBytes(m_root.ListFile()), ListBytes(record));
     }
 }
 
