@@ -98,6 +98,9 @@ BOOL CVestoryListDoc::HoldListFile() {
 }
 
 BOOL CVestoryListDoc::OnOpenDocument(LPCTSTR lpszPathName) {
+    // What is opened is saved to the list file, so the list is held from here on too.
+    if (!HoldListFile())
+        return FALSE;
     std::vector<CData> held;
     held.swap(m_items);
     CFileException error;
