@@ -1,12 +1,10 @@
 #include "platform/win/SignalClose.h"
 
 #include "platform/win/WinApp.h"
-#include "platform/win/WinUser.h"
 #include "platform/win/Wnd.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
-#include <QThread>
 #include <QTimer>
 #include <QWidget>
 
@@ -19,12 +17,13 @@
 namespace {
 
 constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
-// How soon to look again while a modal run is ending.
+// How often to look for a modal run to end, once the program is ending.
 constexpr int kRetryMs = 10;
 
 // The handler only writes a byte: everything else happens in the message loop.
 int g_fdSignalPipe[2] = {-1, -1};
 QSocketNotifier* g_pNotifier = nullptr;
+QTimer* g_pRetry = nullptr;
 
 extern "C" void OnSignal(int nSignal) {
     const int nSavedErrno = errno;
@@ -35,37 +34,34 @@ extern "C" void OnSignal(int nSignal) {
     errno = nSavedErrno;
 }
 
-// The depth of the event loop of the last modal run closed: the close waits until that loop has
-// returned and the handler that opened the run has finished.
-int g_nModalLoopLevel = 0;
+// Set once a signal has asked the program to end: modal runs that open from then on close too.
+bool g_bEnding = false;
 
-// A modal run (dialog, message box, pop-up menu) ends first, as if cancelled; the window closes
-// only once no handler is half-way through one, and once there is a main window (a message box
-// during start-up comes before it).
-void CloseMainWindow() {
-    const int nLoopLevel = QThread::currentThread()->loopLevel();
-    QWidget* pModal = QApplication::activePopupWidget();
-    if (!pModal)
-        pModal = QApplication::activeModalWidget();
-    if (pModal) {
+// Ends every modal run (dialog, message box, pop-up menu) as if cancelled, and every event loop:
+// the handlers that ran them finish, and the message loop of CWinApp::Run returns, which closes
+// the main window. Before there is a main window (a message box during start-up), the loop waits
+// for it.
+void EndProgram() {
+    if (QWidget* pPopup = QApplication::activePopupWidget())
+        pPopup->close();
+    else if (QWidget* pModal = QApplication::activeModalWidget())
         pModal->close();
-        g_nModalLoopLevel = nLoopLevel;
-    }
     CWinApp* pApp = AfxGetApp();
-    if (pModal || (g_nModalLoopLevel > 0 && nLoopLevel >= g_nModalLoopLevel) || !pApp ||
-        !pApp->m_pMainWnd) {
-        QTimer::singleShot(kRetryMs, qApp, &CloseMainWindow);
-        return;
+    const bool bMainWnd = pApp && pApp->m_pMainWnd;
+    if (bMainWnd && !g_bEnding) {
+        g_bEnding = true;
+        QCoreApplication::exit(0);
     }
-    g_nModalLoopLevel = 0;
-    pApp->m_pMainWnd->SendMessage(WM_CLOSE);
+    // Again soon: for the main window during start-up, for runs that open while handlers finish.
+    if (bMainWnd || !g_bEnding)
+        g_pRetry->start();
 }
 
 void OnSignalPipe() {
     char bytes[16];
     while (::read(g_fdSignalPipe[0], bytes, sizeof bytes) > 0) {
     }
-    CloseMainWindow();
+    EndProgram();
 }
 
 } // namespace
@@ -75,6 +71,10 @@ void AfxInstallSignalClose() {
         return;
     g_pNotifier = new QSocketNotifier(g_fdSignalPipe[0], QSocketNotifier::Read, qApp);
     QObject::connect(g_pNotifier, &QSocketNotifier::activated, g_pNotifier, &OnSignalPipe);
+    g_pRetry = new QTimer(g_pNotifier);
+    g_pRetry->setSingleShot(true);
+    g_pRetry->setInterval(kRetryMs);
+    QObject::connect(g_pRetry, &QTimer::timeout, g_pRetry, &EndProgram);
     struct sigaction action {};
     action.sa_handler = &OnSignal;
     sigemptyset(&action.sa_mask);
@@ -88,9 +88,10 @@ void AfxRemoveSignalClose() {
         return;
     for (int nSignal : kSignals)
         ::signal(nSignal, SIG_DFL);
-    delete g_pNotifier;
+    delete g_pNotifier; // and its timer
     g_pNotifier = nullptr;
-    g_nModalLoopLevel = 0;
+    g_pRetry = nullptr;
+    g_bEnding = false;
     ::close(g_fdSignalPipe[0]);
     ::close(g_fdSignalPipe[1]);
     g_fdSignalPipe[0] = g_fdSignalPipe[1] = -1;

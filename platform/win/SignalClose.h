@@ -1,6 +1,7 @@
-// Ending the program from outside: SIGTERM, SIGINT and SIGHUP close the main window as the
-// window's close button does, so the documents close and the program ends as Exit ends it,
-// letting go of everything it holds.
+// Ending the program from outside: SIGTERM, SIGINT and SIGHUP end any modal run as if
+// cancelled and then the message loop, after which the main window closes as its close button
+// closes it: the documents close and the program ends as Exit ends it, letting go of everything
+// it holds.
 #pragma once
 
 // Called by the main routine once the program goes on starting; until the message loop runs,

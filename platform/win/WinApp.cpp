@@ -121,8 +121,13 @@ BOOL CWinApp::InitInstance() {
 }
 
 int CWinApp::Run() {
-    if (m_pMainWnd && QCoreApplication::instance())
+    if (m_pMainWnd && QCoreApplication::instance()) {
         QCoreApplication::exec();
+        // The loop ends with the main window, or when the program is asked to end from outside
+        // (a signal): then the window closes as its close button closes it.
+        if (m_pMainWnd)
+            m_pMainWnd->SendMessage(WM_CLOSE);
+    }
     return ExitInstance();
 }
 
