@@ -83,7 +83,7 @@ std::string CWriterLock::BaseName(const std::string& hostPath) {
     return folder + "/vestorylist-" + key;
 }
 
-BOOL CWriterLock::Lock(const std::string& hostPath, int* pHolder) {
+BOOL CWriterLock::Lock(const std::string& hostPath, int* pHolder, Mode mode) {
     Unlock();
     const std::string base = BaseName(hostPath);
     if (base.empty())
@@ -100,7 +100,7 @@ BOOL CWriterLock::Lock(const std::string& hostPath, int* pHolder) {
         const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
         if (fd < 0)
             return TRUE; // nowhere to mark: nobody can
-        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (::flock(fd, (mode == shared ? LOCK_SH : LOCK_EX) | LOCK_NB) != 0) {
             if (pHolder)
                 *pHolder = ReadHolder(fd);
             ::close(fd);
@@ -111,7 +111,8 @@ BOOL CWriterLock::Lock(const std::string& hostPath, int* pHolder) {
         if (::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 &&
             held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
             const std::string pid = std::to_string(::getpid()) + "\n";
-            if (::ftruncate(fd, 0) != 0 || ::pwrite(fd, pid.data(), pid.size(), 0) < 0) {
+            if (mode == exclusive &&
+                (::ftruncate(fd, 0) != 0 || ::pwrite(fd, pid.data(), pid.size(), 0) < 0)) {
                 // Held all the same; a reader just cannot name the holder.
             }
             HeldLocks()[path] = HeldLock{fd, 1};
@@ -127,9 +128,10 @@ void CWriterLock::Unlock() {
         return;
     auto it = HeldLocks().find(m_lockPath);
     if (it != HeldLocks().end() && --it->second.nHolders == 0) {
-        // Removed while still locked, so that no other process takes a lock on a file that is
-        // about to go.
-        ::unlink(m_lockPath.c_str());
+        // Removed while locked alone, so that no other process takes a lock on a file that is
+        // about to go; a shared holder leaves it to whoever holds it last.
+        if (::flock(it->second.fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(m_lockPath.c_str());
         ::close(it->second.fd);
         HeldLocks().erase(it);
     }

@@ -1,5 +1,5 @@
-// CWriterLock: the mark that one process holds a file for writing, readable by every program of
-// the user, windows or not.
+// CWriterLock: the mark that a process holds a file for writing, readable by every program of the
+// user, windows or not.
 #pragma once
 
 #include "platform/core/WinTypes.h"
@@ -17,10 +17,15 @@ public:
     CWriterLock(const CWriterLock&) = delete;
     CWriterLock& operator=(const CWriterLock&) = delete;
 
-    // Takes the mark for the host file without waiting. FALSE: another process holds it; its
-    // id goes to *pHolder (0 when it has not written it yet). TRUE also when the user has no
+    // A program that keeps the file's contents in memory holds it alone; writers that replace
+    // it whole in one go (each crash-safe on its own) share it with each other, not with such a
+    // program.
+    enum Mode { exclusive, shared };
+
+    // Takes the mark for the host file without waiting. FALSE: another process holds it; the id
+    // of one holding it alone goes to *pHolder (0 when unknown). TRUE also when the user has no
     // runtime folder, where no program can mark anything.
-    BOOL Lock(const std::string& hostPath, int* pHolder = nullptr);
+    BOOL Lock(const std::string& hostPath, int* pHolder = nullptr, Mode mode = exclusive);
     // Lets go; the last holder in the process removes the lock file.
     void Unlock();
     BOOL IsLocked() const { return !m_lockPath.empty(); }

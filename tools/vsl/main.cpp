@@ -128,10 +128,11 @@ bool IsUtf16(const std::string& text) {
 }
 
 int Import(const std::string& csvPath, const std::string& listPath) {
-    // Held from here to the end, so that the program does not start on the old list meanwhile.
+    // Held from here to the end, so that the program does not start on the old list meanwhile;
+    // other imports may run beside this one.
     CWriterLock lock;
     int nHolder = 0;
-    if (!lock.Lock(listPath, &nHolder)) {
+    if (!lock.Lock(listPath, &nHolder, CWriterLock::shared)) {
         std::cerr << "vsl: " << listPath << " is open in VestoryList (process " << nHolder
                   << "); close it first.\n";
         return kExitError;
