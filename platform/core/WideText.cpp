@@ -1,51 +1,65 @@
 #include "platform/core/WideText.h"
 
+#include <unicode/ucol.h>
+
 #include <climits>
+#include <cstdlib>
+#include <memory>
+#include <string>
 
 namespace {
-// Lower-case partner of the letters the handheld's users type: ASCII, Latin-1, Latin
-// Extended-A, Greek and Cyrillic capitals.
-char16_t FoldCase(char16_t c) {
-    if (c >= u'A' && c <= u'Z')
-        return char16_t(c + 0x20);
-    if (c < 0xC0)
-        return c;
-    if (c <= 0xDE && c != 0xD7)
-        return char16_t(c + 0x20);
-    if (c >= 0x100 && c <= 0x137 && c % 2 == 0)
-        return char16_t(c + 1);
-    if (c >= 0x139 && c <= 0x148 && c % 2 == 1)
-        return char16_t(c + 1);
-    if (c >= 0x14A && c <= 0x177 && c % 2 == 0)
-        return char16_t(c + 1);
-    if (c >= 0x391 && c <= 0x3AB && c != 0x3A2)
-        return char16_t(c + 0x20);
-    if (c >= 0x410 && c <= 0x42F)
-        return char16_t(c + 0x20);
-    if (c >= 0x400 && c <= 0x40F)
-        return char16_t(c + 0x50);
-    return c;
+// The locale's name as ICU knows it: "de_DE.UTF-8@euro" is "de_DE". C and POSIX (and an
+// unset locale) sort by the root collation, which knows every script, rather than by code.
+std::string CollationLocale() {
+    const char* name = nullptr;
+    for (const char* variable : {"LC_ALL", "LC_COLLATE", "LANG"}) {
+        name = std::getenv(variable);
+        if (name && *name)
+            break;
+    }
+    std::string locale = name ? name : "";
+    locale = locale.substr(0, locale.find_first_of(".@"));
+    if (locale == "C" || locale == "POSIX")
+        locale.clear();
+    return locale;
 }
 
-bool IsLower(char16_t c) {
-    return FoldCase(c) == c;
+struct CollatorClose {
+    void operator()(UCollator* c) const { ucol_close(c); }
+};
+using Collator = std::unique_ptr<UCollator, CollatorClose>;
+
+Collator OpenCollator() {
+    UErrorCode status = U_ZERO_ERROR;
+    Collator collator(ucol_open(CollationLocale().c_str(), &status));
+    if (U_FAILURE(status))
+        return nullptr;
+    ucol_setAttribute(collator.get(), UCOL_STRENGTH, UCOL_TERTIARY, &status);
+    ucol_setAttribute(collator.get(), UCOL_CASE_FIRST, UCOL_LOWER_FIRST, &status);
+    // A name typed with a combining accent sorts as the same name typed precomposed.
+    ucol_setAttribute(collator.get(), UCOL_NORMALIZATION_MODE, UCOL_ON, &status);
+    return U_SUCCESS(status) ? std::move(collator) : nullptr;
+}
+
+Collator& TheCollator() {
+    static Collator collator = OpenCollator();
+    return collator;
 }
 } // namespace
 
 int lstrcmp(LPCTSTR a, LPCTSTR b) {
     a = a ? a : u"";
     b = b ? b : u"";
-    int tieBreak = 0; // the first difference in case alone, lower case first
-    for (;; ++a, ++b) {
-        char16_t fa = FoldCase(*a);
-        char16_t fb = FoldCase(*b);
-        if (fa != fb)
-            return fa < fb ? -1 : 1;
-        if (fa == 0)
-            return tieBreak;
-        if (tieBreak == 0 && *a != *b)
-            tieBreak = IsLower(*a) ? -1 : 1;
+    if (const Collator& collator = TheCollator())
+        return ucol_strcoll(collator.get(), a, -1, b, -1);
+    // Without ICU's data every text still has its place: code unit order.
+    for (; *a && *a == *b; ++a, ++b) {
     }
+    return int(*a) - int(*b);
+}
+
+void ResetCollationForTesting() {
+    TheCollator() = OpenCollator();
 }
 
 int _wtoi(LPCTSTR s) {

@@ -5,6 +5,7 @@
 #include "platform/core/WideText.h"
 
 #include <climits>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -43,6 +44,8 @@ TEST(StringTest, Utf8Conversions) {
 }
 
 TEST(WideTextTest, CompareIgnoresCaseFirst) {
+    setenv("LC_ALL", "C", 1);
+    ResetCollationForTesting();
     struct Case {
         LPCTSTR a;
         LPCTSTR b;
@@ -57,13 +60,17 @@ TEST(WideTextTest, CompareIgnoresCaseFirst) {
         {u"Shirt", u"shirts", -1},
         {u"", u"a", -1},
         {u"\u00C9clair", u"\u00E9clair", 1},
-        {u"Zebra", u"\u00E9t\u00E9", -1},
+        {u"Zebra", u"\u00E9t\u00E9", 1},
+        {u"\u017Dupan", u"\u017Eupan", 1},
+        {u"\u0178", u"\u00FF", 1},
     };
     for (const Case& c : cases) {
         int r = lstrcmp(c.a, c.b);
         EXPECT_EQ((r > 0) - (r < 0), c.sign)
             << CString(c.a).ToUtf8() << " vs " << CString(c.b).ToUtf8();
     }
+    unsetenv("LC_ALL");
+    ResetCollationForTesting();
 }
 
 TEST(WideTextTest, ToIntegerFollowsTheCLibrary) {

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -75,6 +77,34 @@ std::vector<std::u16string> Column(const CVestoryListDoc& doc, int column) {
     return out;
 }
 
+// Pins LC_ALL, LC_COLLATE and LANG (null: unset) for one test, then puts them back.
+class Locale {
+public:
+    explicit Locale(std::array<const char*, 3> values) {
+        for (std::size_t i = 0; i < kVariables.size(); ++i) {
+            const char* old = std::getenv(kVariables[i]);
+            m_saved[i] = old ? std::optional<std::string>(old) : std::nullopt;
+            Set(kVariables[i], values[i]);
+        }
+        ResetCollationForTesting();
+    }
+    ~Locale() {
+        for (std::size_t i = 0; i < kVariables.size(); ++i)
+            Set(kVariables[i], m_saved[i] ? m_saved[i]->c_str() : nullptr);
+        ResetCollationForTesting();
+    }
+
+private:
+    static constexpr std::array<const char*, 3> kVariables = {"LC_ALL", "LC_COLLATE", "LANG"};
+    static void Set(const char* variable, const char* value) {
+        if (value)
+            setenv(variable, value, 1);
+        else
+            unsetenv(variable);
+    }
+    std::array<std::optional<std::string>, 3> m_saved;
+};
+
 class DeviceRoot {
 public:
     DeviceRoot() {
@@ -93,9 +123,11 @@ private:
 };
 
 TEST(SortByColumn, MatchesTheExchangeScanOnRandomLists) {
-    static const char16_t* const names[] = {u"shirt", u"Shirt", u"SHIRT", u"coat", u"Coat",
-                                            u"",      u"a",     u"A",     u"ab",   u"aB",
-                                            u"Ab",    u"b",     u"zz",    u"Zz",   u"1 tie"};
+    Locale german({"de_DE.UTF-8", nullptr, nullptr});
+    static const char16_t* const names[] = {
+        u"shirt", u"Shirt",      u"SHIRT",       u"coat",       u"Coat",        u"",          u"a",
+        u"A",     u"ab",         u"aB",          u"Ab",         u"b",           u"zz",        u"Zz",
+        u"1 tie", u"\u00E9cole", u"e\u0301cole", u"\u00C9cole", u"sh\u00ADirt", u"\u00E4rmel"};
     static const char16_t* const quantities[] = {u" 7",          u"3 shirts",     u"",
                                                  u"abc",         u"-2",           u"0",
                                                  u"1",           u"10",           u"9",
@@ -164,6 +196,61 @@ TEST(SortByColumn, UserVisibleOrders) {
         Fill(doc, c.items);
         doc.SortByColumn(c.column);
         EXPECT_EQ(Column(doc, 1), c.shown) << c.what;
+    }
+}
+
+TEST(SortByColumn, NamesInTheUsersCollationLocale) {
+    struct Case {
+        std::array<const char*, 3> locale; // LC_ALL, LC_COLLATE, LANG
+        std::vector<std::u16string> names;
+        std::vector<std::u16string> sorted;
+    };
+    const Case cases[] = {
+        // Accents and case count only after the letters; lower case first.
+        {{"C", nullptr, nullptr},
+         {u"zebra", u"\u00E9cole", u"\u00E4rmel-Jacke", u"Apron", u"apron", u"ecole", u"APRON"},
+         {u"apron", u"Apron", u"APRON", u"\u00E4rmel-Jacke", u"ecole", u"\u00E9cole", u"zebra"}},
+        {{nullptr, nullptr, "POSIX"},
+         {u"\u017Dupan", u"zupa", u"\u017Eupan", u"Zupan", u"\u0178", u"\u00FF", u"y"},
+         {u"y", u"\u00FF", u"\u0178", u"zupa", u"Zupan", u"\u017Eupan", u"\u017Dupan"}},
+        // Greek capitals with tonos and Cyrillic beside their small letters.
+        {{nullptr, nullptr, nullptr},
+         {u"\u038F\u03C1\u03B1", u"\u03CE\u03C1\u03B1", u"\u0396\u03AE\u03C4\u03B1",
+          u"\u03B1\u03BB\u03C6\u03B1", u"\u0416\u0443\u043A", u"\u0401\u043B\u043A\u0430",
+          u"\u0435\u043B\u043A\u0430", u"\u0451\u043B\u043A\u0430"},
+         {u"\u03B1\u03BB\u03C6\u03B1", u"\u0396\u03AE\u03C4\u03B1", u"\u03CE\u03C1\u03B1",
+          u"\u038F\u03C1\u03B1", u"\u0435\u043B\u043A\u0430", u"\u0451\u043B\u043A\u0430",
+          u"\u0401\u043B\u043A\u0430", u"\u0416\u0443\u043A"}},
+        // German puts the umlaut with its vowel, Swedish after z; LC_ALL wins over LC_COLLATE,
+        // which wins over LANG.
+        {{nullptr, nullptr, "de_DE.UTF-8"},
+         {u"zebra", u"\u00E4rmel", u"bluse"},
+         {u"\u00E4rmel", u"bluse", u"zebra"}},
+        {{nullptr, "sv_SE.UTF-8", "de_DE.UTF-8"},
+         {u"zebra", u"\u00E4rmel", u"bluse"},
+         {u"bluse", u"zebra", u"\u00E4rmel"}},
+        {{"de_DE.UTF-8@euro", "sv_SE.UTF-8", "sv_SE.UTF-8"},
+         {u"zebra", u"\u00E4rmel", u"bluse"},
+         {u"\u00E4rmel", u"bluse", u"zebra"}},
+        // Czech sorts \u017E as a letter of its own, after z.
+        {{"cs_CZ.UTF-8", nullptr, nullptr},
+         {u"\u017Eupan", u"zz", u"zupa"},
+         {u"zupa", u"zz", u"\u017Eupan"}},
+        // Names that collate as one keep their order: precomposed and combining accent,
+        // a soft hyphen.
+        {{"de_DE.UTF-8", nullptr, nullptr},
+         {u"e\u0301cole", u"\u00E9cole", u"sh\u00ADirt", u"shirt", u"e\u0301cole"},
+         {u"e\u0301cole", u"\u00E9cole", u"e\u0301cole", u"sh\u00ADirt", u"shirt"}},
+    };
+    for (const Case& c : cases) {
+        Locale pinned(c.locale);
+        std::vector<CData> items;
+        for (const std::u16string& name : c.names)
+            items.push_back(Garment(name.c_str(), u""));
+        CVestoryListDoc doc;
+        Fill(doc, items);
+        doc.SortByColumn(1);
+        EXPECT_EQ(Column(doc, 1), c.sorted) << CString(c.names.front().c_str()).ToUtf8();
     }
 }
 
