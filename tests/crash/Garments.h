@@ -47,7 +47,10 @@ inline int NumberOfGarment(const CData& d) {
 // "3,7,12": a list as the saver announces it.
 inline std::string ListText(const std::vector<int>& ids) {
     std::string s;
-    for (int id : ids)
-        s += (s.empty() ? "" : ",") + std::to_string(id);
+    for (int id : ids) {
+        if (!s.empty())
+            s += ',';
+        s += std::to_string(id);
+    }
     return s;
 }
