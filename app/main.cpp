@@ -3,6 +3,8 @@
 #include "data/Data.h"
 #include "res/Resources.h"
 
+#include <cstdio>
+#include <cstring>
 #include <string>
 
 // First: the module is the program itself, built for the framework's version 0x0600.
@@ -14,7 +16,26 @@ static const AFX_CLASSINIT g_dataClassInit(RUNTIME_CLASS(CData));
 // Third, the one application object.
 CVestoryListApp theApp;
 
+static const char* const kUsage =
+    "Usage: vestorylist            show the garment list in a window\n"
+    "       vestorylist FILE       show the list in FILE instead; the next change saves it\n"
+    "                              as the list\n"
+    "       vestorylist --version  print the version\n"
+    "       vestorylist --help     show this text\n"
+    "\n"
+    "The list is ~/Documents/Personal/Vestory.vsl (the documents folder follows\n"
+    "XDG_DOCUMENTS_DIR). When VESTORYLIST_ROOT is set, that folder stands for the\n"
+    "handheld's storage and the list is $VESTORYLIST_ROOT/My Documents/Personal/Vestory.vsl.\n"
+    "The program needs a display: DISPLAY or WAYLAND_DISPLAY.\n"
+    "\n"
+    "Exit status: 0 when the window was closed, or when the program already running was\n"
+    "brought to the front instead; 1 when it could not start.\n";
+
 int main(int argc, char* argv[]) {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     // The framework takes the command line as one string, parameters separated by blanks.
     std::u16string commandLine;
     for (int i = 1; i < argc; ++i) {

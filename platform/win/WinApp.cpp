@@ -5,6 +5,7 @@
 #include "platform/core/Resource.h"
 #include "platform/core/StdIds.h"
 #include "platform/win/CommandLineInfo.h"
+#include "platform/win/DisplayQt.h"
 #include "platform/win/DocTemplate.h"
 #include "platform/win/FilePrompt.h"
 #include "platform/win/FirstPaintExit.h"
@@ -250,7 +251,9 @@ BOOL AfxWinInit(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPTSTR lpCmdLi
         static int argc = 1;
         static char arg0[] = "vestorylist";
         static char* argv[] = {arg0, nullptr};
-        g_pQtApp = std::make_unique<QApplication>(argc, argv);
+        g_pQtApp = AfxOpenDisplay(argc, argv);
+        if (!g_pQtApp)
+            return FALSE;
     }
     // The program ends when its main window is destroyed, not when Qt sees no window.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -20,6 +20,7 @@ const char* const kUsage =
     "Usage: vsl dump FILE          write the list in FILE to standard output as CSV\n"
     "       vsl import CSV FILE    write FILE as a list file from CSV made by dump\n"
     "       vsl check FILE         tell whether FILE reads whole\n"
+    "       vsl --version          print the version\n"
     "       vsl --help             show this text\n"
     "\n"
     "The CSV has the header line\n"
@@ -196,6 +197,10 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (args.size() == 1 && args[0] == "--version") {
+        std::puts("vsl " VESTORYLIST_VERSION);
         return 0;
     }
     if (args.size() == 2 && args[0] == "dump")
