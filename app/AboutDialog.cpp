@@ -21,7 +21,7 @@ CAboutDialog::CAboutDialog() : CDialog(CAboutDialog::IDD, nullptr) {
     m_strHelpText += _T("You can adjust the width of the columns by selecting the line separators "
                         "and moving them accordingly.\r\n\r\n");
     m_strHelpText += _T("Information on this and other handheld programs ");
-    m_strHelpText += _T("is in the README that comes with this program.\r\n\r\n");
+    m_strHelpText += _T("is in the README in ") VESTORYLIST_DOCDIR _T(".\r\n\r\n");
     m_strHelpText +=
         _T("No warranty on this software is made or implied. Use it at your own risk.");
 }

@@ -36,7 +36,7 @@ const char16_t* const kHelpPieces[] = {
     u"You can adjust the width of the columns by selecting the line separators and moving them "
     u"accordingly.\r\n\r\n",
     u"Information on this and other handheld programs ",
-    u"is in the README that comes with this program.\r\n\r\n",
+    u"is in the README in " VESTORYLIST_DOCDIR ".\r\n\r\n",
     u"No warranty on this software is made or implied. Use it at your own risk.",
 };
 
