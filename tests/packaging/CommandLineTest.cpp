@@ -32,7 +32,12 @@ TEST(CommandLine, AnswersWithoutOpeningAWindow) {
          0,
          {"Usage: vestorylist", "--version", "VESTORYLIST_ROOT", "Vestory.vsl", "Exit status"},
          -1},
-        {"version", {VESTORYLIST_PROGRAM, "--version"}, none, 0, {"VestoryList " VERSION}, 1},
+        {"version",
+         {VESTORYLIST_PROGRAM, "--version"},
+         none,
+         0,
+         {"VestoryList " VESTORYLIST_VERSION},
+         1},
         {"no display named",
          {VESTORYLIST_PROGRAM},
          none,
@@ -45,7 +50,7 @@ TEST(CommandLine, AnswersWithoutOpeningAWindow) {
          1,
          {"cannot open a window", "DISPLAY"},
          1},
-        {"vsl version", {VSL_PROGRAM, "--version"}, none, 0, {"vsl " VERSION}, 1},
+        {"vsl version", {VSL_PROGRAM, "--version"}, none, 0, {"vsl " VESTORYLIST_VERSION}, 1},
     };
     for (const Case& c : cases) {
         TempFolder folder;

@@ -26,6 +26,7 @@ set(expected
   usr/share/icons/hicolor/48x48/apps/org.vestorylist.VestoryList.png
   usr/share/icons/hicolor/64x64/apps/org.vestorylist.VestoryList.png
   usr/share/icons/hicolor/scalable/apps/org.vestorylist.VestoryList.svg
+  usr/share/lintian/overrides/vestorylist
   usr/share/man/man1/vestorylist.1.gz
   usr/share/man/man1/vsl.1.gz
   usr/share/metainfo/org.vestorylist.VestoryList.metainfo.xml
