@@ -18,6 +18,7 @@ public:
     CCeCommandBar();
     ~CCeCommandBar() override;
 
+    using CWnd::Create; // a bar is created by the overload below; the window's stays visible
     BOOL Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID);
     // Adds one text button per entry of menu bar definition nMenuBarID (RCDATA), each opening
     // its pop-up of the menu the definition names.

@@ -34,7 +34,7 @@ QWidget* CreateListCtrl(CWnd* pWnd, const CREATESTRUCT& cs, QWidget* pParent,
 
     // Notifications go to the parent window as WM_NOTIFY; it reflects them back to the
     // control's own map. The window is looked up each time: it may be gone already.
-    pHost->m_model.SetNotifySink([pWnd, pHost, pWidget](NMHDR* pNMHDR) -> LRESULT {
+    pHost->m_model.SetNotifySink([pWnd, pWidget](NMHDR* pNMHDR) -> LRESULT {
         CWnd* pSelf = AfxWndFromWidget(pWidget);
         if (pSelf != pWnd)
             return 0;

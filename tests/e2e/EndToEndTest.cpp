@@ -463,8 +463,10 @@ TEST_F(EndToEndTest, AListThatCannotBeReadEndsTheStartTouchingNothing) {
     const fs::path userRun = m_folder.Path() / "user-run";
     fs::create_directories(userRun);
     const bool bRoot = ::geteuid() == 0;
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) // GCC
     const bool bSanitized = true;
+#elif defined(__has_feature)
+    const bool bSanitized = __has_feature(address_sanitizer); // clang
 #else
     const bool bSanitized = false;
 #endif
