@@ -201,7 +201,8 @@ TEST(ReplaceFileTest, FirstSaveOfEachDayKeepsTheListBeforeIt) {
         day.tm_isdst = -1;
         CTime::SetCurrentTimeForTesting(std::mktime(&day));
         for (int i = 0; i < 2; ++i) // the second save of the day keeps nothing
-            Save(u"\\My Documents\\Personal\\Vestory.vsl", "v" + std::to_string(++version));
+            Save(u"\\My Documents\\Personal\\Vestory.vsl",
+                 std::string("v").append(std::to_string(++version)));
     }
     CTime::SetCurrentTimeForTesting(0);
     // Day d's copy holds the list before its first save, the last one of day d - 1.
