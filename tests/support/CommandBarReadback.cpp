@@ -29,7 +29,7 @@ std::vector<BarButton> CommandBarButtons(CWnd* pBar) {
     return buttons;
 }
 
-void PressCommandBarButton(CWnd* pBar, int i, std::source_location where) {
+void PressCommandBarButton(CWnd* pBar, int i, SourceLine where) {
     NoteInput("the press of command bar button " + std::to_string(i), where);
     const QList<QToolButton*> buttons = Buttons(pBar);
     if (i >= 0 && i < buttons.size())

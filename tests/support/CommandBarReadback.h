@@ -3,7 +3,7 @@
 
 #include "platform/core/String.h"
 
-#include <source_location>
+#include "tests/support/SourceLine.h"
 #include <vector>
 
 class CWnd;
@@ -18,8 +18,7 @@ struct BarButton {
 
 std::vector<BarButton> CommandBarButtons(CWnd* pBar);
 // Presses button i (a menu bar button opens its pop-up: arm an action for it first).
-void PressCommandBarButton(CWnd* pBar, int i,
-                           std::source_location where = std::source_location::current());
+void PressCommandBarButton(CWnd* pBar, int i, SourceLine where = SourceLine::current());
 
 // One item of a pop-up as shown: its text (empty for a separator) and whether it is enabled.
 struct MenuEntry {

@@ -33,7 +33,7 @@ QWidget* WidgetAt(POINT ptDevice, QPoint* pLocal) {
 
 } // namespace
 
-BOOL Tap(POINT ptDevice, std::source_location where) {
+BOOL Tap(POINT ptDevice, SourceLine where) {
     NoteInput("the tap at " + PointText(ptDevice), where);
     QPoint local;
     QWidget* pTarget = WidgetAt(ptDevice, &local);
@@ -44,7 +44,7 @@ BOOL Tap(POINT ptDevice, std::source_location where) {
     return TRUE;
 }
 
-BOOL DoubleTap(POINT ptDevice, std::source_location where) {
+BOOL DoubleTap(POINT ptDevice, SourceLine where) {
     NoteInput("the double click at " + PointText(ptDevice), where);
     QPoint local;
     QPointer<QWidget> pTarget = WidgetAt(ptDevice, &local);
@@ -66,7 +66,7 @@ BOOL DoubleTap(POINT ptDevice, std::source_location where) {
     return TRUE;
 }
 
-BOOL RightTap(POINT ptDevice, std::source_location where) {
+BOOL RightTap(POINT ptDevice, SourceLine where) {
     NoteInput("the right click at " + PointText(ptDevice), where);
     QPoint local;
     QWidget* pTarget = WidgetAt(ptDevice, &local);
@@ -76,7 +76,7 @@ BOOL RightTap(POINT ptDevice, std::source_location where) {
     return TRUE;
 }
 
-void PressKeys(const char* keys, std::source_location where) {
+void PressKeys(const char* keys, SourceLine where) {
     for (const QString& name :
          QString::fromUtf8(keys).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         const QKeySequence sequence(name);
@@ -94,7 +94,7 @@ void PressKeys(const char* keys, std::source_location where) {
     }
 }
 
-void PressCtrlKey(char letter, std::source_location where) {
+void PressCtrlKey(char letter, SourceLine where) {
     NoteInput(std::string("Ctrl+") + letter, where);
     QWidget* pScreen = AfxGetDeviceWidget();
     if (!pScreen)

@@ -3,21 +3,21 @@
 
 #include "platform/core/WinTypes.h"
 
-#include <source_location>
+#include "tests/support/SourceLine.h"
 
 // A mouse press and release at a device-screen point (from the main window's client top-left
 // corner), delivered through Qt to whatever widget is there. FALSE when nothing is there.
-BOOL Tap(POINT ptDevice, std::source_location where = std::source_location::current());
+BOOL Tap(POINT ptDevice, SourceLine where = SourceLine::current());
 // A key with Ctrl held, pressed in the main window (accelerators).
-void PressCtrlKey(char letter, std::source_location where = std::source_location::current());
+void PressCtrlKey(char letter, SourceLine where = SourceLine::current());
 // Keys pressed one after the other where the keyboard is, named as Qt names them and
 // separated by blanks: "Down Shift+Down Ctrl+Z Space". Modal windows need armed actions.
-void PressKeys(const char* keys, std::source_location where = std::source_location::current());
+void PressKeys(const char* keys, SourceLine where = SourceLine::current());
 // The second click of a double click as a person makes it: press, release, press, the
 // double click, release.
-BOOL DoubleTap(POINT ptDevice, std::source_location where = std::source_location::current());
+BOOL DoubleTap(POINT ptDevice, SourceLine where = SourceLine::current());
 // A press and release of the right button.
-BOOL RightTap(POINT ptDevice, std::source_location where = std::source_location::current());
+BOOL RightTap(POINT ptDevice, SourceLine where = SourceLine::current());
 // Whether any top-level window is on screen.
 bool AnyWindowVisible();
 // Lets Qt deliver what is pending (repaints, deferred deletions).

@@ -159,7 +159,7 @@ constexpr std::chrono::milliseconds kPoll(5);
 
 struct ArmedAction {
     std::function<void(ModalHandle&)> action;
-    std::source_location where;
+    SourceLine where;
     std::shared_ptr<bool> pRan;
     // Armed by another action, for a window that what that action does opens.
     bool bNested = false;
@@ -175,7 +175,7 @@ struct ModalRun {
     Stage stage = Showing;
     Clock::duration limit = kShowLimit;
     Clock::time_point deadline = Clock::now() + kShowLimit;
-    std::source_location armedAt;
+    SourceLine armedAt;
 };
 
 std::deque<ArmedAction> g_armed;
@@ -185,10 +185,10 @@ std::shared_ptr<bool> g_pLastRan = std::make_shared<bool>(false);
 std::vector<std::shared_ptr<ModalRun>> g_runs;
 // For the report of a window that nobody expected: the test's latest input and latest answer.
 std::string g_lastInput;
-std::optional<std::source_location> g_inputAt;
+std::optional<SourceLine> g_inputAt;
 std::string g_lastAnswer;
 
-std::string FileAndLine(const std::source_location& where) {
+std::string FileAndLine(const SourceLine& where) {
     return std::filesystem::path(where.file_name()).filename().string() + ":" +
            std::to_string(where.line());
 }
@@ -360,7 +360,7 @@ class ModalGuard : public testing::EmptyTestEventListener {
 
 } // namespace
 
-void ArmModal(std::function<void(ModalHandle&)> action, std::source_location where) {
+void ArmModal(std::function<void(ModalHandle&)> action, SourceLine where) {
     // Once the test arms anew, whatever an earlier action set off has run: an action that one
     // armed and that still waits will not see its window, and must not answer another one.
     if (g_nAnswering == 0) {
@@ -381,7 +381,7 @@ bool ModalRan() {
     return *g_pLastRan;
 }
 
-void NoteInput(const std::string& what, std::source_location where) {
+void NoteInput(const std::string& what, SourceLine where) {
     g_lastInput = what;
     g_inputAt = where;
 }

@@ -5,8 +5,8 @@
 
 #include "platform/core/String.h"
 
+#include "tests/support/SourceLine.h"
 #include <functional>
-#include <source_location>
 #include <string>
 
 class QWidget;
@@ -41,14 +41,13 @@ private:
 // the other answer the windows in that order. Fails the test, naming where it was armed, when
 // the window is still open a few seconds after the action ran (and closes it as Escape would),
 // or when the test ends with the action still waiting.
-void ArmModal(std::function<void(ModalHandle&)> action,
-              std::source_location where = std::source_location::current());
+void ArmModal(std::function<void(ModalHandle&)> action, SourceLine where = SourceLine::current());
 // Whether the last armed action ran.
 bool ModalRan();
 
 // Notes the test's latest input (a tap, a key), so that a window nobody armed an action for
 // is reported where the test gave the input that opened it.
-void NoteInput(const std::string& what, std::source_location where);
+void NoteInput(const std::string& what, SourceLine where);
 
 // Watches every modal run of the test program (the main of GUI test programs installs it): a
 // window with no armed action waiting fails the test and is closed as Escape would close it.

@@ -16,12 +16,12 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include "tests/support/SourceLine.h"
 #include <chrono>
 #include <ctime>
 #include <fstream>
 #include <functional>
 #include <iterator>
-#include <source_location>
 #include <string>
 
 namespace {
@@ -203,7 +203,7 @@ TEST_F(Keys, EveryKeyDoesWhatTheStylusDoesAndSavesIt) {
 TEST_F(Keys, DoubleClickIsOneTapAndRightClickOpensThePopUpWithoutATick) {
     const struct {
         const char* name;
-        BOOL (*click)(POINT, std::source_location);
+        BOOL (*click)(POINT, SourceLine);
         int row;
         LONG x;
         Answer answer;
@@ -253,7 +253,7 @@ TEST_F(Keys, DoubleClickIsOneTapAndRightClickOpensThePopUpWithoutATick) {
                 answer(menu);
             });
         }
-        ASSERT_TRUE(c.click(RowPoint(c.row, c.x), std::source_location::current()));
+        ASSERT_TRUE(c.click(RowPoint(c.row, c.x), SourceLine::current()));
         ProcessEvents();
         if (c.answer) {
             EXPECT_TRUE(ModalRan());
