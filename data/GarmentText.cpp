@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdint>
 #include <iterator>
+#include <utility>
 
 namespace garment_text {
 
@@ -41,6 +42,18 @@ std::string_view Trimmed(std::string_view s) {
     return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
 }
 
+// The text's garments are added all together, and only when there are some.
+bool Append(std::vector<CData>&& items, std::vector<CData>* pItems, const char* pszWhyNone,
+            std::string* pWhy) {
+    if (items.empty()) {
+        *pWhy = pszWhyNone;
+        return false;
+    }
+    pItems->insert(pItems->end(), std::make_move_iterator(items.begin()),
+                   std::make_move_iterator(items.end()));
+    return true;
+}
+
 bool ReadTable(std::string_view text, char separator, std::vector<CData>* pItems,
                std::string* pWhy) {
     std::vector<csv::Row> rows;
@@ -67,13 +80,7 @@ bool ReadTable(std::string_view text, char separator, std::vector<CData>* pItems
         }
         items.push_back(std::move(data));
     }
-    if (items.empty()) {
-        *pWhy = "there are no garments below the header line";
-        return false;
-    }
-    pItems->insert(pItems->end(), std::make_move_iterator(items.begin()),
-                   std::make_move_iterator(items.end()));
-    return true;
+    return Append(std::move(items), pItems, "there are no garments below the header line", pWhy);
 }
 
 } // namespace
@@ -174,13 +181,7 @@ bool ReadPasted(std::string_view text, std::vector<CData>* pItems, std::string* 
         data.m_strQty = u"1";
         items.push_back(std::move(data));
     }
-    if (items.empty()) {
-        *pWhy = "there is no text to paste";
-        return false;
-    }
-    pItems->insert(pItems->end(), std::make_move_iterator(items.begin()),
-                   std::make_move_iterator(items.end()));
-    return true;
+    return Append(std::move(items), pItems, "there is no text to paste", pWhy);
 }
 
 } // namespace garment_text
