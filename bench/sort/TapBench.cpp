@@ -15,6 +15,7 @@
 #include <QTest>
 
 #include <benchmark/benchmark.h>
+#include <functional>
 
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -106,49 +107,41 @@ void ReportKeys(benchmark::State& state, const KeyTimes& times) {
         benchmark::Counter(times.flush * 1e3, benchmark::Counter::kAvgIterations);
 }
 
-// Space on the first row of the list, which has the keyboard.
-void BM_SpaceKey(benchmark::State& state) {
+// The big list shown with the keyboard on its list (on its first row when bFirstRow); step
+// presses the keys of one iteration.
+void RunKeys(benchmark::State& state, bool bFirstRow, const std::function<void(KeyTimes&)>& step) {
     DeviceRoot root;
     WriteBigList(root.ListFile(), int(state.range(0)), u"No starch");
     RunningApp app;
     ProcessEvents();
     g_pList = AfxGetWidget(app.View());
-    Key(Qt::Key_Home);
+    if (bFirstRow)
+        Key(Qt::Key_Home);
     KeyTimes times;
     for (auto _ : state)
-        TimeKey(times, Qt::Key_Space);
+        step(times);
     ReportKeys(state, times);
+}
+
+// Space on the first row of the list, which has the keyboard.
+void BM_SpaceKey(benchmark::State& state) {
+    RunKeys(state, true, [](KeyTimes& times) { TimeKey(times, Qt::Key_Space); });
 }
 
 // Ctrl+Z taking back the tick that Space gave (only the Ctrl+Z is timed).
 void BM_UndoKey(benchmark::State& state) {
-    DeviceRoot root;
-    WriteBigList(root.ListFile(), int(state.range(0)), u"No starch");
-    RunningApp app;
-    ProcessEvents();
-    g_pList = AfxGetWidget(app.View());
-    Key(Qt::Key_Home);
-    KeyTimes times;
-    for (auto _ : state) {
+    RunKeys(state, true, [](KeyTimes& times) {
         Key(Qt::Key_Space);
         TimeKey(times, Qt::Key_Z, Qt::ControlModifier);
-    }
-    ReportKeys(state, times);
+    });
 }
 
 // Ctrl+A and Ctrl+C: every garment selected and on the clipboard as table text.
 void BM_SelectAllAndCopy(benchmark::State& state) {
-    DeviceRoot root;
-    WriteBigList(root.ListFile(), int(state.range(0)), u"No starch");
-    RunningApp app;
-    ProcessEvents();
-    g_pList = AfxGetWidget(app.View());
-    KeyTimes times;
-    for (auto _ : state) {
+    RunKeys(state, false, [](KeyTimes& times) {
         TimeKey(times, Qt::Key_A, Qt::ControlModifier);
         TimeKey(times, Qt::Key_C, Qt::ControlModifier);
-    }
-    ReportKeys(state, times);
+    });
 }
 
 void BM_CheckBoxTap(benchmark::State& state) {
