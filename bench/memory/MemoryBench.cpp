@@ -4,6 +4,7 @@
 // beyond the empty list's peak. Typical garments (name, quantity, size, a short note, every
 // third with a date) and, as the worst case per byte, records whose texts are all empty.
 #include "bench/support/BigList.h"
+#include "bench/support/ChildEnvironment.h"
 #include "tests/e2e/TempFolder.h"
 
 #include <benchmark/benchmark.h>
@@ -19,27 +20,13 @@
 #include <fstream>
 #include <optional>
 
-extern char** environ;
-
 namespace fs = std::filesystem;
 
 namespace {
 
 // One run of the program on the list in root: its peak resident memory in bytes.
 std::optional<double> PeakBytes(const fs::path& root, const fs::path& run) {
-    std::vector<std::string> env;
-    for (char** p = environ; *p; ++p) {
-        const std::string entry(*p);
-        const std::string name = entry.substr(0, entry.find('='));
-        if (name != "QT_QPA_PLATFORM" && name != "VESTORYLIST_ROOT" && name != "XDG_RUNTIME_DIR" &&
-            name != "XDG_CONFIG_HOME" && name != "VESTORYLIST_EXIT_AFTER_FIRST_PAINT")
-            env.push_back(entry);
-    }
-    env.push_back("QT_QPA_PLATFORM=offscreen");
-    env.push_back("VESTORYLIST_ROOT=" + root.string());
-    env.push_back("XDG_RUNTIME_DIR=" + run.string());
-    env.push_back("XDG_CONFIG_HOME=" + (root / "config").string());
-    env.push_back("VESTORYLIST_EXIT_AFTER_FIRST_PAINT=1");
+    std::vector<std::string> env = ChildEnvironment(root, run);
     std::vector<char*> envp;
     for (std::string& e : env)
         envp.push_back(e.data());

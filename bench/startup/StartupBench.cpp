@@ -5,6 +5,7 @@
 // list file, building the rows and the first paint, and leaves out the shut-down.
 // Target: 10,000 records within 1.5 times the empty list's time.
 #include "bench/support/BigList.h"
+#include "bench/support/ChildEnvironment.h"
 #include "tests/e2e/TempFolder.h"
 
 #include <benchmark/benchmark.h>
@@ -18,8 +19,6 @@
 #include <cstring>
 #include <filesystem>
 #include <optional>
-
-extern char** environ;
 
 namespace fs = std::filesystem;
 
@@ -74,19 +73,7 @@ void RunProgram(benchmark::State& state, const std::vector<std::string>& args, i
         WriteBigList(root / "My Documents" / "Personal" / "Vestory.vsl", nRecords, u"Collar stain");
     std::vector<std::string> argv{VESTORYLIST_PROGRAM};
     argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<std::string> env;
-    for (char** p = environ; *p; ++p) {
-        const std::string entry(*p);
-        const std::string name = entry.substr(0, entry.find('='));
-        if (name != "QT_QPA_PLATFORM" && name != "VESTORYLIST_ROOT" && name != "XDG_RUNTIME_DIR" &&
-            name != "XDG_CONFIG_HOME" && name != "VESTORYLIST_EXIT_AFTER_FIRST_PAINT")
-            env.push_back(entry);
-    }
-    env.push_back("QT_QPA_PLATFORM=offscreen");
-    env.push_back("VESTORYLIST_ROOT=" + root.string());
-    env.push_back("XDG_RUNTIME_DIR=" + run.string());
-    env.push_back("XDG_CONFIG_HOME=" + (root / "config").string());
-    env.push_back("VESTORYLIST_EXIT_AFTER_FIRST_PAINT=1");
+    std::vector<std::string> env = ChildEnvironment(root, run);
     for (auto _ : state) {
         const std::optional<double> seconds = TimeToFirstLine(argv, env);
         if (!seconds) {
