@@ -1,8 +1,6 @@
 // The program as a person uses it: its own process on a real X server, driven from outside
 // with the mouse and the keyboard; the list file checked afterwards with `vsl dump`.
-#include "tests/e2e/ChildProcess.h"
-#include "tests/e2e/TempFolder.h"
-#include "tests/e2e/VirtualDesktop.h"
+#include "tests/e2e/ProgramOnDesktop.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -10,60 +8,19 @@
 
 #include <algorithm>
 #include <chrono>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <memory>
-#include <sstream>
 
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
 namespace {
 
-// Every wait is a poll with a bound; these are the bounds.
-constexpr auto kStartTimeout = 20s;
-constexpr auto kStepTimeout = 10s;
-
-// What the list shows of its rows, from a picture: each row's check box is a 14-pixel frame
-// line down its left edge, grey when empty and black when ticked, 3 pixels from the window's
-// left edge (the picture's 2-pixel margin, then its own transparent column).
-constexpr int kCheckBoxFrameX = 3;
-constexpr int kCheckBoxFrameHeight = 14;
-constexpr std::uint32_t kEmptyFrame = 0x808080;
-constexpr std::uint32_t kTickedFrame = 0x000000;
 // The dialog's caption strip.
 constexpr std::uint32_t kCaptionBlue = 0x003399;
-
-struct Rect {
-    int x = 0, y = 0, cx = 0, cy = 0;
-};
-
-struct ShownRow {
-    int yCentre; // in the window
-    bool bTicked;
-};
-
-std::vector<ShownRow> RowsShown(const XwdImage& picture) {
-    std::vector<ShownRow> rows;
-    int y = 0;
-    while (y < picture.Height()) {
-        const std::uint32_t colour = picture.Pixel(kCheckBoxFrameX, y);
-        if (colour != kEmptyFrame && colour != kTickedFrame) {
-            ++y;
-            continue;
-        }
-        int yEnd = y;
-        while (yEnd < picture.Height() && picture.Pixel(kCheckBoxFrameX, yEnd) == colour)
-            ++yEnd;
-        if (yEnd - y == kCheckBoxFrameHeight)
-            rows.push_back({(y + yEnd) / 2, colour == kTickedFrame});
-        y = yEnd;
-    }
-    return rows;
-}
 
 // The runs of a picture row that are not the caption's blue, from the right.
 std::vector<std::pair<int, int>> CaptionButtonsFromRight(const XwdImage& picture, int y) {
@@ -93,95 +50,15 @@ bool IsPainted(const XwdImage& picture) {
     return nBlack * 2 < long(picture.Width() / 2 + 1) * long(picture.Height() / 2 + 1);
 }
 
-std::string Today() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    ::localtime_r(&now, &local);
-    return std::to_string(local.tm_mon + 1) + "," + std::to_string(local.tm_mday) + "," +
-           std::to_string(local.tm_year + 1900);
-}
-
-class EndToEndTest : public ::testing::Test {
+class EndToEndTest : public ProgramOnDesktop {
 protected:
-    void SetUp() override {
-        const std::vector<std::string> missing = VirtualDesktop::MissingTools();
-        if (!missing.empty()) {
-            std::string names;
-            for (const std::string& name : missing)
-                names += " " + name;
-            GTEST_SKIP() << "needs Xvfb, xdotool and xwd (Debian xvfb, xdotool, x11-apps); "
-                            "missing:"
-                         << names;
-        }
-        m_pDesktop = std::make_unique<VirtualDesktop>(m_folder.Path());
-        ASSERT_TRUE(m_pDesktop->Started()) << m_pDesktop->ServerOutput();
-        fs::create_directories(m_folder.Path() / "root");
-        fs::create_directories(m_folder.Path() / "run");
-        fs::permissions(m_folder.Path() / "run", fs::perms::owner_all);
-    }
-
-    void TearDown() override {
-        m_pProgram.reset(); // before the server it shows its window on
-        m_pDesktop.reset();
-    }
-
-    fs::path ListFile() const {
-        return m_folder.Path() / "root" / "My Documents" / "Personal" / "Vestory.vsl";
-    }
-
-    ChildProcess::Environment ProgramEnvironment() const {
-        return {{"DISPLAY", m_pDesktop->Display()},
-                {"QT_QPA_PLATFORM", "xcb"},
-                {"VESTORYLIST_ROOT", (m_folder.Path() / "root").string()},
-                {"XDG_CONFIG_HOME", (m_folder.Path() / "config").string()},
-                {"XDG_RUNTIME_DIR", (m_folder.Path() / "run").string()},
-                {"VESTORYLIST_EXIT_AFTER_FIRST_PAINT", std::nullopt},
-                {"LSAN_OPTIONS", "suppressions=" LSAN_SUPPRESSIONS}};
-    }
-
     // Starts the program and waits until its main window is shown and painted.
     void StartProgram() {
-        m_pProgram = std::make_unique<ChildProcess>(std::vector<std::string>{VESTORYLIST_PROGRAM},
-                                                    ProgramEnvironment(),
-                                                    (m_folder.Path() / "program.txt").string());
-        ASSERT_TRUE(m_pProgram->Started());
-        ASSERT_TRUE(WaitFor(
-            "the main window \"VestoryList\" to show",
-            [&] {
-                const auto ids = m_pDesktop->ShownWindows(
-                    {"--pid", std::to_string(m_pProgram->Pid()), "--name", "^VestoryList$"});
-                if (ids.size() == 1)
-                    m_main = ids[0];
-                return ids.size() == 1 || !m_pProgram->Running();
-            },
-            kStartTimeout))
-            << m_pProgram->Output();
+        ASSERT_TRUE(LaunchProgram()) << m_pProgram->Output();
         ASSERT_TRUE(m_pProgram->Running()) << m_pProgram->Output();
         ASSERT_TRUE(WaitPainted(m_main));
         m_mainRect = Geometry(m_main);
         ASSERT_GT(m_mainRect.cx, 0);
-    }
-
-    Rect Geometry(const std::string& window) {
-        Rect r;
-        std::istringstream lines(
-            m_pDesktop->Xdotool({"getwindowgeometry", "--shell", window}).value_or(""));
-        for (std::string line; std::getline(lines, line);) {
-            const auto eq = line.find('=');
-            if (eq == std::string::npos)
-                continue;
-            const std::string key = line.substr(0, eq);
-            const int value = std::atoi(line.c_str() + eq + 1);
-            if (key == "X")
-                r.x = value;
-            else if (key == "Y")
-                r.y = value;
-            else if (key == "WIDTH")
-                r.cx = value;
-            else if (key == "HEIGHT")
-                r.cy = value;
-        }
-        return r;
     }
 
     testing::AssertionResult WaitPainted(const std::string& window) {
@@ -200,15 +77,7 @@ protected:
         std::string found;
         const testing::AssertionResult shown = WaitFor(
             "a window besides the main window" + (title.empty() ? "" : " (\"" + title + "\")"),
-            [&] {
-                for (const std::string& id :
-                     m_pDesktop->ShownWindows({"--pid", std::to_string(m_pProgram->Pid())})) {
-                    if (id != m_main)
-                        found = id;
-                }
-                return !found.empty();
-            },
-            kStepTimeout);
+            [&] { return !(found = OtherWindow()).empty(); }, kStepTimeout);
         if (!shown) {
             ADD_FAILURE() << shown.message();
             return found;
@@ -225,23 +94,6 @@ protected:
         if (!painted)
             ADD_FAILURE() << painted.message();
         return painted ? found : std::string();
-    }
-
-    testing::AssertionResult WaitGone(const std::string& window) {
-        return WaitFor(
-            "window " + window + " to close",
-            [&] {
-                const auto ids =
-                    m_pDesktop->ShownWindows({"--pid", std::to_string(m_pProgram->Pid())});
-                return std::find(ids.begin(), ids.end(), window) == ids.end();
-            },
-            kStepTimeout);
-    }
-
-    testing::AssertionResult WaitFocus(const std::string& window) {
-        return WaitFor(
-            "window " + window + " to have the keyboard",
-            [&] { return m_pDesktop->FocusedWindow() == window; }, kStepTimeout);
     }
 
     // The menu bar's "List" button, bottom left, opened with a tap; then keys in its pop-up.
@@ -278,14 +130,6 @@ protected:
                                       r.y + cyCaption / 2));
     }
 
-    std::string Dump() {
-        const std::string out = (m_folder.Path() / "dump.csv").string();
-        ChildProcess vsl({VSL_PROGRAM, "dump", ListFile().string()}, {}, out);
-        if (vsl.WaitExit(kStepTimeout) != std::optional<int>(0))
-            return std::string();
-        return vsl.Output();
-    }
-
     // Waits until the list file holds n records (the header line and one line each, as long
     // as no note breaks a line).
     testing::AssertionResult WaitForRecords(int n) {
@@ -316,10 +160,6 @@ protected:
         return testing::AssertionSuccess();
     }
 
-    TempFolder m_folder;
-    std::unique_ptr<VirtualDesktop> m_pDesktop;
-    std::unique_ptr<ChildProcess> m_pProgram;
-    std::string m_main;
     Rect m_mainRect;
 };
 

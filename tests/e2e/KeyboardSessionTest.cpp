@@ -1,15 +1,12 @@
 // A session with the keyboard alone, on a real X server: add, tick, edit, delete, undo, copy
 // and paste, driven from outside with xdotool; then a double click and a right click as a
 // desktop mouse makes them. The list file is checked with `vsl dump` at the end.
-#include "tests/e2e/ChildProcess.h"
-#include "tests/e2e/TempFolder.h"
-#include "tests/e2e/VirtualDesktop.h"
+#include "tests/e2e/ProgramOnDesktop.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
-#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <thread>
@@ -19,82 +16,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr auto kStartTimeout = 20s;
-constexpr auto kStepTimeout = 10s;
-
-// A row's check box shows as a 14-pixel frame line, grey or black, 3 pixels from the
-// window's left edge.
-constexpr int kCheckBoxFrameX = 3;
-constexpr int kCheckBoxFrameHeight = 14;
-constexpr std::uint32_t kEmptyFrame = 0x808080;
-constexpr std::uint32_t kTickedFrame = 0x000000;
-
-std::vector<int> RowCentres(const XwdImage& picture) {
-    std::vector<int> rows;
-    for (int y = 0; y < picture.Height();) {
-        const std::uint32_t colour = picture.Pixel(kCheckBoxFrameX, y);
-        int yEnd = y + 1;
-        if (colour == kEmptyFrame || colour == kTickedFrame) {
-            while (yEnd < picture.Height() && picture.Pixel(kCheckBoxFrameX, yEnd) == colour)
-                ++yEnd;
-            if (yEnd - y == kCheckBoxFrameHeight)
-                rows.push_back((y + yEnd) / 2);
-        }
-        y = yEnd;
-    }
-    return rows;
-}
-
-std::string Today() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    ::localtime_r(&now, &local);
-    return std::to_string(local.tm_mon + 1) + "," + std::to_string(local.tm_mday) + "," +
-           std::to_string(local.tm_year + 1900);
-}
-
-class KeyboardSessionTest : public ::testing::Test {
+class KeyboardSessionTest : public ProgramOnDesktop {
 protected:
-    void SetUp() override {
-        if (!VirtualDesktop::MissingTools().empty())
-            GTEST_SKIP() << "needs Xvfb, xdotool and xwd";
-        m_pDesktop = std::make_unique<VirtualDesktop>(m_folder.Path());
-        ASSERT_TRUE(m_pDesktop->Started()) << m_pDesktop->ServerOutput();
-        fs::create_directories(m_folder.Path() / "root");
-        fs::create_directories(m_folder.Path() / "run");
-        fs::permissions(m_folder.Path() / "run", fs::perms::owner_all);
-    }
-    void TearDown() override {
-        m_pProgram.reset();
-        m_pDesktop.reset();
-    }
-
-    fs::path ListFile() const {
-        return m_folder.Path() / "root" / "My Documents" / "Personal" / "Vestory.vsl";
-    }
-
     void StartProgram() {
-        m_pProgram = std::make_unique<ChildProcess>(
-            std::vector<std::string>{VESTORYLIST_PROGRAM},
-            ChildProcess::Environment{{"DISPLAY", m_pDesktop->Display()},
-                                      {"QT_QPA_PLATFORM", "xcb"},
-                                      {"VESTORYLIST_ROOT", (m_folder.Path() / "root").string()},
-                                      {"XDG_CONFIG_HOME", (m_folder.Path() / "config").string()},
-                                      {"XDG_RUNTIME_DIR", (m_folder.Path() / "run").string()},
-                                      {"VESTORYLIST_EXIT_AFTER_FIRST_PAINT", std::nullopt},
-                                      {"LSAN_OPTIONS", "suppressions=" LSAN_SUPPRESSIONS}},
-            (m_folder.Path() / "program.txt").string());
-        ASSERT_TRUE(m_pProgram->Started());
-        ASSERT_TRUE(WaitUntil(
-            [&] {
-                const auto ids = m_pDesktop->ShownWindows(
-                    {"--pid", std::to_string(m_pProgram->Pid()), "--name", "^VestoryList$"});
-                if (ids.size() == 1)
-                    m_main = ids[0];
-                return ids.size() == 1 || !m_pProgram->Running();
-            },
-            kStartTimeout))
-            << m_pProgram->Output();
+        ASSERT_TRUE(LaunchProgram()) << m_pProgram->Output();
         ASSERT_TRUE(m_pProgram->Running()) << m_pProgram->Output();
         ASSERT_TRUE(WaitUntil([&] { return Rows().has_value(); }, kStepTimeout));
     }
@@ -104,26 +29,12 @@ protected:
         std::string found;
         WaitUntil(
             [&] {
-                for (const std::string& id :
-                     m_pDesktop->ShownWindows({"--pid", std::to_string(m_pProgram->Pid())}))
-                    if (id != m_main)
-                        found = id;
+                if (const std::string id = OtherWindow(); !id.empty())
+                    found = id;
                 return !found.empty() && m_pDesktop->FocusedWindow() == found;
             },
             kStepTimeout);
         return found;
-    }
-    bool WaitGone(const std::string& window) {
-        return WaitUntil(
-            [&] {
-                const auto ids =
-                    m_pDesktop->ShownWindows({"--pid", std::to_string(m_pProgram->Pid())});
-                return std::find(ids.begin(), ids.end(), window) == ids.end();
-            },
-            kStepTimeout);
-    }
-    bool WaitFocus(const std::string& window) {
-        return WaitUntil([&] { return m_pDesktop->FocusedWindow() == window; }, kStepTimeout);
     }
 
     // Keys that open a modal window; then keys, a text and keys typed into it, which close it.
@@ -145,13 +56,6 @@ protected:
         ASSERT_TRUE(WaitFocus(m_main)) << "the keyboard did not come back to the list";
     }
 
-    std::string Dump() {
-        const std::string out = (m_folder.Path() / "dump.csv").string();
-        ChildProcess vsl({VSL_PROGRAM, "dump", ListFile().string()}, {}, out);
-        if (vsl.WaitExit(kStepTimeout) != std::optional<int>(0))
-            return std::string();
-        return vsl.Output();
-    }
     bool WaitForDump(const std::string& expected) {
         return WaitUntil([&] { return Dump() == expected; }, kStepTimeout);
     }
@@ -159,25 +63,11 @@ protected:
         const auto picture = m_pDesktop->Picture(m_main);
         if (!picture)
             return std::nullopt;
-        return RowCentres(*picture);
+        std::vector<int> centres;
+        for (const ShownRow& row : RowsShown(*picture))
+            centres.push_back(row.yCentre);
+        return centres;
     }
-    int WindowX() {
-        const std::string out =
-            m_pDesktop->Xdotool({"getwindowgeometry", "--shell", m_main}).value_or("");
-        const auto at = out.find("X=");
-        return at == std::string::npos ? 0 : std::atoi(out.c_str() + at + 2);
-    }
-    int WindowY() {
-        const std::string out =
-            m_pDesktop->Xdotool({"getwindowgeometry", "--shell", m_main}).value_or("");
-        const auto at = out.find("\nY=");
-        return at == std::string::npos ? 0 : std::atoi(out.c_str() + at + 3);
-    }
-
-    TempFolder m_folder;
-    std::unique_ptr<VirtualDesktop> m_pDesktop;
-    std::unique_ptr<ChildProcess> m_pProgram;
-    std::string m_main;
 };
 
 const std::string kHeader = "AC,Item Name,Qty,Size,Note,Month,Day,Year\r\n";
@@ -234,8 +124,9 @@ TEST_F(KeyboardSessionTest, AddTickEditDeleteUndoCopyAndPasteWithKeysOnly) {
     std::vector<int> rows;
     ASSERT_TRUE(
         WaitUntil([&] { return (rows = Rows().value_or(rows)).size() == 3; }, kStepTimeout));
-    const int x = WindowX();
-    const int y = WindowY();
+    const Rect place = Geometry(m_main);
+    const int x = place.x;
+    const int y = place.y;
     ASSERT_TRUE(
         m_pDesktop->Xdotool({"mousemove", std::to_string(x + 12), std::to_string(y + rows[2]),
                              "click", "--repeat", "2", "--delay", "60", "1"}));

@@ -1,9 +1,7 @@
 // The program under a window manager (Debian's openbox, started by the test on its own X
 // server): the window manager places the first window, and the size and place the user gives
 // it come back at the next start; dialogs ask for no minimise or maximise button.
-#include "tests/e2e/ChildProcess.h"
-#include "tests/e2e/TempFolder.h"
-#include "tests/e2e/VirtualDesktop.h"
+#include "tests/e2e/ProgramOnDesktop.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +11,6 @@ using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr auto kStartTimeout = 20s;
-constexpr auto kStepTimeout = 10s;
 
 // A window's client area on the screen, and how far its frame reaches above it.
 struct Place {
@@ -28,26 +23,14 @@ std::ostream& operator<<(std::ostream& out, const Place& p) {
                << " above)";
 }
 
-class WindowManagerTest : public ::testing::Test {
+class WindowManagerTest : public ProgramOnDesktop {
 protected:
+    WindowManagerTest() : ProgramOnDesktop({"openbox", "xwininfo", "xprop"}) {}
+
     void SetUp() override {
-        std::vector<std::string> missing = VirtualDesktop::MissingTools();
-        for (const char* tool : {"openbox", "xwininfo", "xprop"}) {
-            if (FindProgram(tool).empty())
-                missing.push_back(tool);
-        }
-        if (!missing.empty()) {
-            std::string names;
-            for (const std::string& name : missing)
-                names += " " + name;
-            GTEST_SKIP() << "needs Xvfb, xdotool, xwd, openbox, xwininfo and xprop; missing:"
-                         << names;
-        }
-        m_pDesktop = std::make_unique<VirtualDesktop>(m_folder.Path());
-        ASSERT_TRUE(m_pDesktop->Started()) << m_pDesktop->ServerOutput();
-        fs::create_directories(m_folder.Path() / "root");
-        fs::create_directories(m_folder.Path() / "run");
-        fs::permissions(m_folder.Path() / "run", fs::perms::owner_all);
+        ProgramOnDesktop::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         m_pWindowManager = std::make_unique<ChildProcess>(
             std::vector<std::string>{FindProgram("openbox")},
             ChildProcess::Environment{{"DISPLAY", m_pDesktop->Display()}},
@@ -65,7 +48,7 @@ protected:
     void TearDown() override {
         m_pProgram.reset();
         m_pWindowManager.reset();
-        m_pDesktop.reset();
+        ProgramOnDesktop::TearDown();
     }
 
     std::string Tool(const std::vector<std::string>& argv) {
@@ -75,29 +58,10 @@ protected:
     }
 
     std::string StartProgram() {
-        m_pProgram = std::make_unique<ChildProcess>(
-            std::vector<std::string>{VESTORYLIST_PROGRAM},
-            ChildProcess::Environment{{"DISPLAY", m_pDesktop->Display()},
-                                      {"QT_QPA_PLATFORM", "xcb"},
-                                      {"VESTORYLIST_ROOT", (m_folder.Path() / "root").string()},
-                                      {"XDG_RUNTIME_DIR", (m_folder.Path() / "run").string()},
-                                      {"XDG_CONFIG_HOME", (m_folder.Path() / "config").string()},
-                                      {"VESTORYLIST_EXIT_AFTER_FIRST_PAINT", std::nullopt},
-                                      {"LSAN_OPTIONS", "suppressions=" LSAN_SUPPRESSIONS}},
-            (m_folder.Path() / "program.txt").string());
-        std::string window;
-        WaitUntil(
-            [&] {
-                const auto ids = m_pDesktop->ShownWindows(
-                    {"--pid", std::to_string(m_pProgram->Pid()), "--name", "^VestoryList$"});
-                if (ids.size() == 1)
-                    window = ids[0];
-                // Placed means framed: the window manager has taken it in.
-                return (!window.empty() && PlaceOf(window).cyAbove > 0) || !m_pProgram->Running();
-            },
-            kStartTimeout);
-        EXPECT_FALSE(window.empty()) << m_pProgram->Output();
-        return window;
+        // Placed means framed: the window manager has taken it in.
+        LaunchProgram([&] { return PlaceOf(m_main).cyAbove > 0; });
+        EXPECT_FALSE(m_main.empty()) << m_pProgram->Output();
+        return m_main;
     }
 
     // xwininfo's absolute corner is the client area's; its relative one is the offset in the
@@ -131,10 +95,7 @@ protected:
         return m_pProgram->WaitExit(kStepTimeout) == std::optional<int>(0);
     }
 
-    TempFolder m_folder;
-    std::unique_ptr<VirtualDesktop> m_pDesktop;
     std::unique_ptr<ChildProcess> m_pWindowManager;
-    std::unique_ptr<ChildProcess> m_pProgram;
 };
 
 TEST_F(WindowManagerTest, FirstStartIsPlacedByTheWindowManagerAndTheUsersPlaceComesBack) {
@@ -167,24 +128,13 @@ TEST_F(WindowManagerTest, FirstStartIsPlacedByTheWindowManagerAndTheUsersPlaceCo
     // no wider than the main window at its first start.
     ASSERT_TRUE(m_pDesktop->Click(moved.x + 10, moved.y + moved.cy - 8));
     std::string menu;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            for (const std::string& id :
-                 m_pDesktop->ShownWindows({"--pid", std::to_string(m_pProgram->Pid())}))
-                if (id != window)
-                    menu = id;
-            return !menu.empty();
-        },
-        kStepTimeout));
+    ASSERT_TRUE(WaitUntil([&] { return !(menu = OtherWindow()).empty(); }, kStepTimeout));
     ASSERT_TRUE(m_pDesktop->Keys({"Down", "Return"}));
     std::string dialog;
     ASSERT_TRUE(WaitUntil(
         [&] {
-            // xdotool's name search may also find the main window, which owns the dialog.
-            for (const std::string& id : m_pDesktop->ShownWindows(
-                     {"--pid", std::to_string(m_pProgram->Pid()), "--name", "^Dialog$"}))
-                if (id != window)
-                    dialog = id;
+            if (const std::string id = OtherWindow({"--name", "^Dialog$"}); !id.empty())
+                dialog = id;
             return !dialog.empty() && PlaceOf(dialog).cyAbove > 0;
         },
         kStepTimeout));

@@ -1,0 +1,165 @@
+#include "tests/e2e/ProgramOnDesktop.h"
+
+#include <algorithm>
+#include <ctime>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A row's check box shows as a 14-pixel frame line down its left edge, grey when empty and
+// black when ticked, 3 pixels from the window's left edge (the picture's 2-pixel margin, then
+// its own transparent column).
+constexpr int kCheckBoxFrameX = 3;
+constexpr int kCheckBoxFrameHeight = 14;
+constexpr std::uint32_t kEmptyFrame = 0x808080;
+constexpr std::uint32_t kTickedFrame = 0x000000;
+
+} // namespace
+
+ProgramOnDesktop::ProgramOnDesktop(std::vector<std::string> tools) : m_tools(std::move(tools)) {}
+
+void ProgramOnDesktop::SetUp() {
+    std::vector<std::string> missing = VirtualDesktop::MissingTools();
+    std::string needed;
+    for (const std::string& tool : m_tools) {
+        needed += ", " + tool;
+        if (FindProgram(tool).empty())
+            missing.push_back(tool);
+    }
+    if (!missing.empty()) {
+        std::string names;
+        for (const std::string& name : missing)
+            names += " " + name;
+        GTEST_SKIP() << "needs Xvfb, xdotool and xwd (Debian xvfb, xdotool, x11-apps)" << needed
+                     << "; missing:" << names;
+    }
+    m_pDesktop = std::make_unique<VirtualDesktop>(m_folder.Path());
+    ASSERT_TRUE(m_pDesktop->Started()) << m_pDesktop->ServerOutput();
+    fs::create_directories(m_folder.Path() / "root");
+    fs::create_directories(m_folder.Path() / "run");
+    fs::permissions(m_folder.Path() / "run", fs::perms::owner_all);
+}
+
+void ProgramOnDesktop::TearDown() {
+    m_pProgram.reset(); // before the server it shows its windows on
+    m_pDesktop.reset();
+}
+
+fs::path ProgramOnDesktop::ListFile() const {
+    return m_folder.Path() / "root" / "My Documents" / "Personal" / "Vestory.vsl";
+}
+
+ChildProcess::Environment ProgramOnDesktop::ProgramEnvironment() const {
+    return {{"DISPLAY", m_pDesktop->Display()},
+            {"QT_QPA_PLATFORM", "xcb"},
+            {"VESTORYLIST_ROOT", (m_folder.Path() / "root").string()},
+            {"XDG_CONFIG_HOME", (m_folder.Path() / "config").string()},
+            {"XDG_RUNTIME_DIR", (m_folder.Path() / "run").string()},
+            {"VESTORYLIST_EXIT_AFTER_FIRST_PAINT", std::nullopt},
+            {"LSAN_OPTIONS", "suppressions=" LSAN_SUPPRESSIONS}};
+}
+
+testing::AssertionResult ProgramOnDesktop::LaunchProgram(const std::function<bool()>& ready) {
+    m_main.clear();
+    m_pProgram = std::make_unique<ChildProcess>(std::vector<std::string>{VESTORYLIST_PROGRAM},
+                                                ProgramEnvironment(),
+                                                (m_folder.Path() / "program.txt").string());
+    if (!m_pProgram->Started())
+        return testing::AssertionFailure() << "the program did not start";
+    return WaitFor(
+        "the main window \"VestoryList\" to show",
+        [&] {
+            const auto ids = m_pDesktop->ShownWindows(
+                {"--pid", std::to_string(m_pProgram->Pid()), "--name", "^VestoryList$"});
+            if (ids.size() == 1)
+                m_main = ids[0];
+            return (!m_main.empty() && (!ready || ready())) || !m_pProgram->Running();
+        },
+        kStartTimeout);
+}
+
+ProgramOnDesktop::Rect ProgramOnDesktop::Geometry(const std::string& window) {
+    Rect r;
+    std::istringstream lines(
+        m_pDesktop->Xdotool({"getwindowgeometry", "--shell", window}).value_or(""));
+    for (std::string line; std::getline(lines, line);) {
+        const auto eq = line.find('=');
+        if (eq == std::string::npos)
+            continue;
+        const std::string key = line.substr(0, eq);
+        const int value = std::atoi(line.c_str() + eq + 1);
+        if (key == "X")
+            r.x = value;
+        else if (key == "Y")
+            r.y = value;
+        else if (key == "WIDTH")
+            r.cx = value;
+        else if (key == "HEIGHT")
+            r.cy = value;
+    }
+    return r;
+}
+
+std::string ProgramOnDesktop::OtherWindow(const std::vector<std::string>& criteria) {
+    std::vector<std::string> search{"--pid", std::to_string(m_pProgram->Pid())};
+    search.insert(search.end(), criteria.begin(), criteria.end());
+    std::string found;
+    // xdotool's search by name may also find the main window, which owns dialogs.
+    for (const std::string& id : m_pDesktop->ShownWindows(search))
+        if (id != m_main)
+            found = id;
+    return found;
+}
+
+testing::AssertionResult ProgramOnDesktop::WaitGone(const std::string& window) {
+    return WaitFor(
+        "window " + window + " to close",
+        [&] {
+            const auto ids = m_pDesktop->ShownWindows({"--pid", std::to_string(m_pProgram->Pid())});
+            return std::find(ids.begin(), ids.end(), window) == ids.end();
+        },
+        kStepTimeout);
+}
+
+testing::AssertionResult ProgramOnDesktop::WaitFocus(const std::string& window) {
+    return WaitFor(
+        "window " + window + " to have the keyboard",
+        [&] { return m_pDesktop->FocusedWindow() == window; }, kStepTimeout);
+}
+
+std::string ProgramOnDesktop::Dump() {
+    const std::string out = (m_folder.Path() / "dump.csv").string();
+    ChildProcess vsl({VSL_PROGRAM, "dump", ListFile().string()}, {}, out);
+    if (vsl.WaitExit(kStepTimeout) != std::optional<int>(0))
+        return std::string();
+    return vsl.Output();
+}
+
+std::vector<ProgramOnDesktop::ShownRow> ProgramOnDesktop::RowsShown(const XwdImage& picture) {
+    std::vector<ShownRow> rows;
+    int y = 0;
+    while (y < picture.Height()) {
+        const std::uint32_t colour = picture.Pixel(kCheckBoxFrameX, y);
+        if (colour != kEmptyFrame && colour != kTickedFrame) {
+            ++y;
+            continue;
+        }
+        int yEnd = y;
+        while (yEnd < picture.Height() && picture.Pixel(kCheckBoxFrameX, yEnd) == colour)
+            ++yEnd;
+        if (yEnd - y == kCheckBoxFrameHeight)
+            rows.push_back({(y + yEnd) / 2, colour == kTickedFrame});
+        y = yEnd;
+    }
+    return rows;
+}
+
+std::string ProgramOnDesktop::Today() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    return std::to_string(local.tm_mon + 1) + "," + std::to_string(local.tm_mday) + "," +
+           std::to_string(local.tm_year + 1900);
+}

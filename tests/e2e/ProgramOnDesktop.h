@@ -1,0 +1,68 @@
+// The program as its own process on an X server of the test's own, with its device root and
+// its settings and runtime folders in the test's temporary folder; what the tests share to
+// start it, wait for its windows and read its list file with `vsl dump`.
+#pragma once
+
+#include "tests/e2e/ChildProcess.h"
+#include "tests/e2e/TempFolder.h"
+#include "tests/e2e/VirtualDesktop.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Every wait is a poll with a bound; these are the bounds.
+inline constexpr auto kStartTimeout = std::chrono::seconds(20);
+inline constexpr auto kStepTimeout = std::chrono::seconds(10);
+
+class ProgramOnDesktop : public ::testing::Test {
+protected:
+    // A window on the screen: its corner and size.
+    struct Rect {
+        int x = 0, y = 0, cx = 0, cy = 0;
+    };
+    // A row as the list shows it.
+    struct ShownRow {
+        int yCentre; // in the window
+        bool bTicked;
+    };
+
+    // tools: programs the test needs on PATH besides the desktop's own.
+    explicit ProgramOnDesktop(std::vector<std::string> tools = {});
+
+    void SetUp() override;
+    void TearDown() override;
+
+    std::filesystem::path ListFile() const;
+    ChildProcess::Environment ProgramEnvironment() const;
+    // Starts the program and waits until its main window "VestoryList" is shown (m_main) and
+    // ready() holds, or the program ends.
+    testing::AssertionResult LaunchProgram(const std::function<bool()>& ready = {});
+
+    Rect Geometry(const std::string& window);
+    // A window the program shows besides its main window, found with these criteria too;
+    // empty if there is none.
+    std::string OtherWindow(const std::vector<std::string>& criteria = {});
+    testing::AssertionResult WaitGone(const std::string& window);
+    testing::AssertionResult WaitFocus(const std::string& window);
+    // The list file as `vsl dump` shows it; empty if it cannot.
+    std::string Dump();
+
+    // The rows of the list in a picture of the main window, found by their check boxes.
+    static std::vector<ShownRow> RowsShown(const XwdImage& picture);
+    // Today's date as a tick stores it: month, day, year.
+    static std::string Today();
+
+    TempFolder m_folder;
+    std::unique_ptr<VirtualDesktop> m_pDesktop;
+    std::unique_ptr<ChildProcess> m_pProgram;
+    std::string m_main;
+
+private:
+    std::vector<std::string> m_tools;
+};
