@@ -1,6 +1,9 @@
 // A fresh device root for one test: VESTORYLIST_ROOT points at a new temporary folder that
-// is removed afterwards, so no test ever touches the real documents folder.
+// is removed afterwards, so no test ever touches the real documents folder; the writer marks
+// go to a runtime folder of the test's own.
 #pragma once
+
+#include "tests/support/RuntimeFolder.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -45,6 +48,7 @@ public:
     }
 
 private:
+    RuntimeFolder m_runtime;
     std::filesystem::path m_path;
 };
 

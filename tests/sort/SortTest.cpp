@@ -1,6 +1,7 @@
 // The header sort: the order users have always had from the handheld's exchange scan.
 #include "data/VestoryListDoc.h"
 #include "platform/core/WideText.h"
+#include "tests/support/RuntimeFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -120,6 +121,7 @@ public:
 
 private:
     std::string m_path;
+    RuntimeFolder m_runtime; // for the list's writer mark
 };
 
 TEST(SortByColumn, MatchesTheExchangeScanOnRandomLists) {

@@ -1,6 +1,9 @@
 // DeviceRoot: a fresh temporary device root (VESTORYLIST_ROOT) for one test, removed after,
-// with a settings folder of its own inside (XDG_CONFIG_HOME), so no test sees another's.
+// with a settings folder of its own inside (XDG_CONFIG_HOME) and a runtime folder of its own
+// (XDG_RUNTIME_DIR), so no test sees another's.
 #pragma once
+
+#include "tests/support/RuntimeFolder.h"
 
 #include <filesystem>
 #include <optional>
@@ -23,4 +26,5 @@ private:
     std::filesystem::path m_path;
     std::optional<std::string> m_previous;
     std::optional<std::string> m_previousConfig;
+    RuntimeFolder m_runtime;
 };

@@ -1,6 +1,7 @@
 // The main of GUI test programs: a Qt application around the GoogleTest run, with every modal
 // run watched so that one nobody expected fails its test instead of hanging it.
 #include "tests/support/Modal.h"
+#include "tests/support/RuntimeFolder.h"
 
 #include <QApplication>
 
@@ -11,7 +12,9 @@
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
-    // Settings written by a test without a device root of its own stay out of the user's.
+    // Settings and writer marks of a test without a device root of its own stay out of the
+    // user's.
+    const RuntimeFolder runtime;
     std::string config = (std::filesystem::temp_directory_path() / "vestorylist-XXXXXX").string();
     if (!::mkdtemp(config.data()))
         return 1;
