@@ -136,8 +136,9 @@ def run(program, vsl, folder):
         f.write("AC,Item Name,Qty,Size,Note,Month,Day,Year\n"
                 "0,Blue shirt,2,M,,0,0,0\n"
                 "1,Wool coat,1,L,Collar,3,7,2002\n")
+    # The list's writer mark goes to the test's folder, not to one in /tmp.
     subprocess.run([vsl, "import", csv, list_file], check=True, timeout=STEP_TIMEOUT,
-                   stdout=subprocess.DEVNULL)
+                   stdout=subprocess.DEVNULL, env=dict(os.environ, XDG_RUNTIME_DIR=folder))
 
     session = Session(folder)
     try:
