@@ -47,16 +47,23 @@ bool HasLoneSurrogate(const std::u16string& text) {
     return false;
 }
 
+// Reads every record of the file without keeping them; fails when the file cannot be read.
+int ReadThrough(const std::string& path, ListReader* pList) {
+    if (!pList->Open(path))
+        return Fail(path, "cannot read: " + pList->Error());
+    CData data;
+    while (pList->Next(&data)) {
+    }
+    if (!pList->Error().empty())
+        return Fail(path, "cannot read: " + pList->Error());
+    return 0;
+}
+
 // Reads the whole file without keeping it: a damaged file gives no CSV at all.
 int CheckReadsWhole(const std::string& path) {
     ListReader list;
-    if (!list.Open(path))
-        return Fail(path, "cannot read: " + list.Error());
-    CData data;
-    while (list.Next(&data)) {
-    }
-    if (!list.Error().empty())
-        return Fail(path, "cannot read: " + list.Error());
+    if (int status = ReadThrough(path, &list); status != 0)
+        return status;
     if (list.Damaged())
         return Fail(path, "damaged at byte " + std::to_string(list.DamagedAt()) + " after " +
                               std::to_string(list.Count()) + " items");
@@ -175,13 +182,8 @@ int Import(const std::string& csvPath, const std::string& listPath) {
 
 int Check(const std::string& path) {
     ListReader list;
-    if (!list.Open(path))
-        return Fail(path, "cannot read: " + list.Error());
-    CData data;
-    while (list.Next(&data)) {
-    }
-    if (!list.Error().empty())
-        return Fail(path, "cannot read: " + list.Error());
+    if (int status = ReadThrough(path, &list); status != 0)
+        return status;
     if (list.Damaged()) {
         std::printf("damaged at byte %llu after %llu items\n",
                     static_cast<unsigned long long>(list.DamagedAt()),
