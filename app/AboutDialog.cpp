@@ -1,6 +1,6 @@
 #include "app/AboutDialog.h"
 
-#include "platform/win/DataExchange.h"
+#include "platform/win/dialogs/DataExchange.h"
 
 CAboutDialog::CAboutDialog() : CDialog(CAboutDialog::IDD, nullptr) {
     m_strHelpText = _T("");

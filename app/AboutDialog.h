@@ -1,8 +1,8 @@
 // CAboutDialog: the program's name, version and icon, and its help text.
 #pragma once
 
-#include "platform/win/Dialog.h"
-#include "platform/win/Edit.h"
+#include "platform/win/dialogs/Dialog.h"
+#include "platform/win/dialogs/Edit.h"
 #include "res/resource.h"
 
 class CAboutDialog : public CDialog {

@@ -4,7 +4,7 @@
 #include "platform/core/StdIds.h"
 #include "platform/core/WideText.h"
 #include "platform/win/CommCtrl.h"
-#include "platform/win/WinApp.h"
+#include "platform/win/shell/WinApp.h"
 #include "res/resource.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)

@@ -1,8 +1,8 @@
 // CMainFrame: the main window, with the command bar holding the menu bar and tool bar buttons.
 #pragma once
 
-#include "platform/win/CommandBar.h"
-#include "platform/win/FrameWnd.h"
+#include "platform/win/frame/CommandBar.h"
+#include "platform/win/frame/FrameWnd.h"
 
 class CMainFrame : public CFrameWnd {
     DECLARE_DYNCREATE(CMainFrame)

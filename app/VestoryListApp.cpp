@@ -4,8 +4,8 @@
 #include "app/MainFrame.h"
 #include "data/VestoryListDoc.h"
 #include "platform/core/StdIds.h"
-#include "platform/win/CommandLineInfo.h"
-#include "platform/win/SingleDocTemplate.h"
+#include "platform/win/shell/CommandLineInfo.h"
+#include "platform/win/shell/SingleDocTemplate.h"
 #include "res/resource.h"
 #include "ui/VestoryListView.h"
 

@@ -1,7 +1,7 @@
 // CVestoryListApp: the application object; starts the list document with its frame and view.
 #pragma once
 
-#include "platform/win/WinApp.h"
+#include "platform/win/shell/WinApp.h"
 
 class CVestoryListApp : public CWinApp {
 public:

@@ -1,7 +1,7 @@
 #include "ui/ItemDialog.h"
 
-#include "platform/win/DataExchange.h"
-#include "platform/win/ShellApi.h"
+#include "platform/win/dialogs/DataExchange.h"
+#include "platform/win/dialogs/ShellApi.h"
 
 CItemDialog::CItemDialog(CWnd* pParent) : CDialog(CItemDialog::IDD, pParent) {
     m_strQty = _T("");

@@ -1,7 +1,7 @@
 // CItemDialog: the form in which a garment's name, quantity, size and note are typed.
 #pragma once
 
-#include "platform/win/Dialog.h"
+#include "platform/win/dialogs/Dialog.h"
 #include "res/resource.h"
 
 class CItemDialog : public CDialog {

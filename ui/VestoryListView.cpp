@@ -3,7 +3,7 @@
 
 #include "data/VestoryListDoc.h"
 #include "platform/win/CommCtrl.h"
-#include "platform/win/WinApp.h"
+#include "platform/win/shell/WinApp.h"
 #include "res/resource.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 // CVestoryListView: the four-column list of garments that fills the main frame.
 #pragma once
 
-#include "platform/win/ImageList.h"
-#include "platform/win/ListView.h"
+#include "platform/win/frame/ListView.h"
+#include "platform/win/listctrl/ImageList.h"
 
 #include <vector>
 

@@ -4,8 +4,8 @@
 #include "data/VestoryListDoc.h"
 #include "platform/core/Afx.h"
 #include "platform/core/CmdUI.h"
-#include "platform/win/Clipboard.h"
 #include "platform/win/CommCtrl.h"
+#include "platform/win/shell/Clipboard.h"
 #include "ui/VestoryListView.h"
 
 BOOL CVestoryListView::CopySelection() {

@@ -3,7 +3,7 @@
 #include "platform/core/Afx.h"
 #include "platform/core/StdIds.h"
 #include "platform/win/CommCtrl.h"
-#include "platform/win/Menu.h"
+#include "platform/win/frame/Menu.h"
 #include "res/resource.h"
 #include "ui/VestoryListView.h"
 

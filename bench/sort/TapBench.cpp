@@ -6,7 +6,7 @@
 #include "bench/support/BigList.h"
 #include "bench/support/RunningApp.h"
 #include "platform/win/CommCtrl.h"
-#include "platform/win/WndQt.h"
+#include "platform/win/frame/WndQt.h"
 #include "tests/support/DeviceRoot.h"
 #include "tests/support/Input.h"
 #include "ui/VestoryListView.h"

@@ -1,6 +1,6 @@
 #include "bench/support/RunningApp.h"
 
-#include "platform/win/FrameWnd.h"
+#include "platform/win/frame/FrameWnd.h"
 #include "res/Resources.h"
 #include "tests/support/Input.h"
 #include "ui/VestoryListView.h"

@@ -4,7 +4,7 @@
 #include "platform/core/Archive.h"
 #include "platform/core/File.h"
 #include "platform/core/StdIds.h"
-#include "platform/win/FrameWnd.h"
+#include "platform/win/frame/FrameWnd.h"
 #include "res/Resources.h"
 #include "tests/support/Input.h"
 #include "ui/VestoryListView.h"

@@ -1,8 +1,8 @@
 // What the user makes of the window (its size, the column dividers) comes back at the next
 // start, from the settings file under the test's own XDG_CONFIG_HOME.
 #include "platform/win/CommCtrl.h"
-#include "platform/win/FrameWnd.h"
-#include "platform/win/WndQt.h"
+#include "platform/win/frame/FrameWnd.h"
+#include "platform/win/frame/WndQt.h"
 #include "tests/app/AppFixture.h"
 #include "tests/support/Input.h"
 #include "ui/VestoryListView.h"

@@ -1,7 +1,7 @@
 // Start-up shows the stored list: rows, pictures, dates and columns read back from the list.
 #include "data/VestoryListDoc.h"
 #include "platform/win/CommCtrl.h"
-#include "platform/win/FrameWnd.h"
+#include "platform/win/frame/FrameWnd.h"
 #include "tests/app/AppFixture.h"
 #include "tests/support/Input.h"
 #include "tests/support/ListReadback.h"

@@ -1,8 +1,8 @@
 // The About box: its help text, how it opens, and that it leaves the list alone.
 #include "app/AboutDialog.h"
 #include "platform/core/StdIds.h"
-#include "platform/win/FrameWnd.h"
-#include "platform/win/WndQt.h"
+#include "platform/win/frame/FrameWnd.h"
+#include "platform/win/frame/WndQt.h"
 #include "tests/app/AppFixture.h"
 #include "tests/dialogs/DialogDriver.h"
 #include "tests/dialogs/ListFile.h"

@@ -1,6 +1,6 @@
 #include "tests/dialogs/DialogDriver.h"
 
-#include "platform/win/WndQt.h"
+#include "platform/win/frame/WndQt.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,7 +1,7 @@
 // What a screen reader calls the item dialog's fields: the label before each, or the group
 // box around it.
 #include "platform/core/Resource.h"
-#include "platform/win/WndQt.h"
+#include "platform/win/frame/WndQt.h"
 #include "res/Resources.h"
 #include "res/resource.h"
 #include "tests/dialogs/DialogDriver.h"

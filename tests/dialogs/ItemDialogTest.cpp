@@ -1,7 +1,7 @@
 // The item dialog on its own: what it shows when it opens and how each way of closing it ends.
 #include "ui/ItemDialog.h"
 #include "platform/core/Resource.h"
-#include "platform/win/ComboBox.h"
+#include "platform/win/dialogs/ComboBox.h"
 #include "res/Resources.h"
 #include "tests/dialogs/DialogDriver.h"
 #include "tests/support/Modal.h"

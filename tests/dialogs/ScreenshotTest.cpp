@@ -2,7 +2,7 @@
 // folder, e.g. VESTORYLIST_SCREENSHOTS=docs ./dialogs_tests --gtest_filter='Screenshot*'.
 #include "data/VestoryListDoc.h"
 #include "platform/core/StdIds.h"
-#include "platform/win/FrameWnd.h"
+#include "platform/win/frame/FrameWnd.h"
 #include "tests/app/AppFixture.h"
 #include "tests/support/Modal.h"
 

@@ -1,6 +1,6 @@
-#include "platform/win/ImageList.h"
+#include "platform/win/listctrl/ImageList.h"
 
-#include "platform/win/ImageListQt.h"
+#include "platform/win/listctrl/ImageListQt.h"
 #include "tests/listctrl/TestPictures.h"
 
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "platform/win/ListCtrlModel.h"
+#include "platform/win/listctrl/ListCtrlModel.h"
 
 #include "platform/win/WinUser.h"
 #include "tests/listctrl/ListCtrlTestHelpers.h"

@@ -1,7 +1,7 @@
 // Sending the list control's messages the way the program does, and reading the list back.
 #pragma once
 
-#include "platform/win/ListCtrlModel.h"
+#include "platform/win/listctrl/ListCtrlModel.h"
 
 #include <string>
 #include <vector>

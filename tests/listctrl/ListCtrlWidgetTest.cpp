@@ -1,6 +1,6 @@
-#include "platform/win/ListCtrlWidgetQt.h"
+#include "platform/win/listctrl/ListCtrlWidgetQt.h"
 
-#include "platform/win/ImageList.h"
+#include "platform/win/listctrl/ImageList.h"
 #include "tests/listctrl/ListCtrlTestHelpers.h"
 #include "tests/listctrl/TestPictures.h"
 

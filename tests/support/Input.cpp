@@ -1,6 +1,6 @@
 #include "tests/support/Input.h"
 
-#include "platform/win/WndQt.h"
+#include "platform/win/frame/WndQt.h"
 #include "tests/support/Modal.h"
 
 #include <QApplication>

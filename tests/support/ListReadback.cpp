@@ -1,7 +1,7 @@
 #include "tests/support/ListReadback.h"
 
 #include "platform/win/CommCtrl.h"
-#include "platform/win/Wnd.h"
+#include "platform/win/frame/Wnd.h"
 
 int ListItemCount(CWnd* pList) {
     return int(pList->SendMessage(LVM_GETITEMCOUNT));

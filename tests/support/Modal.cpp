@@ -1,7 +1,7 @@
 #include "tests/support/Modal.h"
 
-#include "platform/win/ModalRunQt.h"
-#include "platform/win/WndQt.h"
+#include "platform/win/frame/ModalRunQt.h"
+#include "platform/win/frame/WndQt.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "tests/support/Screenshot.h"
 
-#include "platform/win/WndQt.h"
+#include "platform/win/frame/WndQt.h"
 
 #include <QImage>
 #include <QPixmap>

@@ -2,9 +2,9 @@
 // the same document operation as the stylus, and every change can be taken back.
 #include "data/VestoryListDoc.h"
 #include "platform/core/Afx.h"
-#include "platform/win/Clipboard.h"
 #include "platform/win/CommCtrl.h"
-#include "platform/win/FrameWnd.h"
+#include "platform/win/frame/FrameWnd.h"
+#include "platform/win/shell/Clipboard.h"
 #include "res/resource.h"
 #include "tests/app/AppFixture.h"
 #include "tests/support/CommandBarReadback.h"

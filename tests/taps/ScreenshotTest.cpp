@@ -2,7 +2,7 @@
 // VESTORYLIST_SCREENSHOTS names a folder:
 //   VESTORYLIST_SCREENSHOTS=docs ./taps_tests --gtest_filter='Screenshot*'
 #include "platform/win/CommCtrl.h"
-#include "platform/win/WndQt.h"
+#include "platform/win/frame/WndQt.h"
 #include "tests/app/AppFixture.h"
 #include "tests/support/Input.h"
 #include "tests/support/Modal.h"

@@ -5,7 +5,7 @@
 #include "platform/core/Resource.h"
 #include "platform/core/StdIds.h"
 #include "platform/win/CommCtrl.h"
-#include "platform/win/FrameWnd.h"
+#include "platform/win/frame/FrameWnd.h"
 #include "res/Resources.h"
 #include "res/resource.h"
 #include "tests/app/AppFixture.h"

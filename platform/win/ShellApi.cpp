@@ -1,5 +1,0 @@
-#include "platform/win/ShellApi.h"
-
-BOOL SHSipPreference(HWND hwnd, SIPSTATE st) {
-    return hwnd != nullptr && st >= SIP_UP && st <= SIP_INPUTDIALOG;
-}

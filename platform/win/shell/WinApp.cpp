@@ -1,0 +1,297 @@
+#include "platform/win/shell/WinApp.h"
+
+#include "platform/core/Afx.h"
+#include "platform/core/Profile.h"
+#include "platform/core/Resource.h"
+#include "platform/core/StdIds.h"
+#include "platform/win/dialogs/FilePrompt.h"
+#include "platform/win/dialogs/MessageBoxQt.h"
+#include "platform/win/frame/Wnd.h"
+#include "platform/win/frame/WndQt.h"
+#include "platform/win/shell/CommandLineInfo.h"
+#include "platform/win/shell/DisplayQt.h"
+#include "platform/win/shell/DocTemplate.h"
+#include "platform/win/shell/FirstPaintExit.h"
+#include "platform/win/shell/SignalClose.h"
+#include "platform/win/shell/SingleInstance.h"
+
+#include <QApplication>
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+CWinApp* g_pApp = nullptr;
+BOOL g_bModuleIsDll = FALSE;
+DWORD g_dwModuleVersion = 0;
+std::unique_ptr<QApplication> g_pQtApp;
+constexpr DWORD kFrameworkVersion = 0x0600;
+
+// The command line split as a shell would: blanks separate, double quotes group.
+std::vector<std::u16string> SplitCommandLine(LPCTSTR lpCmdLine) {
+    std::vector<std::u16string> params;
+    std::u16string current;
+    bool bInParam = false;
+    bool bQuoted = false;
+    for (LPCTSTR p = lpCmdLine; p && *p; ++p) {
+        if (*p == u'"') {
+            bQuoted = !bQuoted;
+            bInParam = true;
+        } else if ((*p == u' ' || *p == u'\t') && !bQuoted) {
+            if (bInParam)
+                params.push_back(std::move(current));
+            current.clear();
+            bInParam = false;
+        } else {
+            current += *p;
+            bInParam = true;
+        }
+    }
+    if (bInParam)
+        params.push_back(std::move(current));
+    return params;
+}
+
+const AFX_VERSIONINFO* VersionInfo(HINSTANCE hInstance) {
+    const AFX_RESOURCE* pRes = AfxFindResource(hInstance, VS_VERSION_INFO, RT_VERSION);
+    return pRes ? static_cast<const AFX_VERSIONINFO*>(pRes->pData) : nullptr;
+}
+
+CString VersionString(const AFX_VERSIONINFO* pInfo, LPCTSTR lpszKey) {
+    for (const AFX_VERSION_STRING& s : pInfo->strings) {
+        if (CString(s.lpszKey) == lpszKey)
+            return s.lpszValue;
+    }
+    return CString();
+}
+
+// The program's name as its version block gives it.
+CString ProgramName(HINSTANCE hInstance) {
+    const AFX_VERSIONINFO* pInfo = VersionInfo(hInstance);
+    CString name = pInfo ? VersionString(pInfo, u"InternalName") : CString();
+    return name.IsEmpty() ? CString(u"VestoryList") : name;
+}
+
+int PrintVersion(HINSTANCE hInstance) {
+    const AFX_VERSIONINFO* pInfo = VersionInfo(hInstance);
+    std::printf("%s", ProgramName(hInstance).ToUtf8().c_str());
+    if (pInfo)
+        std::printf(" %u.%u.%u.%u", pInfo->fileVersion[0], pInfo->fileVersion[1],
+                    pInfo->fileVersion[2], pInfo->fileVersion[3]);
+    std::printf("\n");
+    return 0;
+}
+
+} // namespace
+
+CWinApp* AfxGetApp() {
+    return g_pApp;
+}
+
+AFX_MODULE_INIT::AFX_MODULE_INIT(BOOL bDLL, DWORD dwVersion) {
+    g_bModuleIsDll = bDLL;
+    g_dwModuleVersion = dwVersion;
+}
+
+IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
+
+BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
+ON_COMMAND(ID_APP_EXIT, CWinApp::OnAppExit)
+END_MESSAGE_MAP()
+
+CWinApp::CWinApp(LPCTSTR lpszAppName) : m_strAppName(lpszAppName) {
+    if (!g_pApp)
+        g_pApp = this;
+}
+
+CWinApp::~CWinApp() {
+    if (m_pProfile)
+        m_pProfile->Flush();
+    for (CDocTemplate* pTemplate : m_templates)
+        delete pTemplate;
+    if (g_pApp == this)
+        g_pApp = nullptr;
+}
+
+BOOL CWinApp::InitInstance() {
+    return TRUE;
+}
+
+int CWinApp::Run() {
+    if (m_pMainWnd && QCoreApplication::instance()) {
+        QCoreApplication::exec();
+        // The loop ends with the main window, or when the program is asked to end from outside
+        // (a signal): then the window closes as its close button closes it.
+        if (m_pMainWnd)
+            m_pMainWnd->SendMessage(WM_CLOSE);
+    }
+    return ExitInstance();
+}
+
+int CWinApp::ExitInstance() {
+    if (m_pProfile)
+        m_pProfile->Flush();
+    return 0;
+}
+
+void CWinApp::SetRegistryKey(LPCTSTR lpszRegistryKey) {
+    m_strRegistryKey = lpszRegistryKey;
+    m_strProfileName = m_strAppName;
+    m_pProfile.reset();
+}
+
+UINT CWinApp::GetProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nDefault) {
+    const CString text = GetProfileString(lpszSection, lpszEntry);
+    const std::string digits = text.ToUtf8();
+    if (digits.empty())
+        return UINT(nDefault);
+    char* pEnd = nullptr;
+    const long n = std::strtol(digits.c_str(), &pEnd, 10);
+    // A value the program did not write (edited by hand) counts as missing.
+    if (*pEnd != '\0' || n < INT_MIN || n > INT_MAX)
+        return UINT(nDefault);
+    return UINT(int(n));
+}
+
+BOOL CWinApp::WriteProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nValue) {
+    return WriteProfileString(lpszSection, lpszEntry, CString::FromUtf8(std::to_string(nValue)));
+}
+
+CString CWinApp::GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszDefault) {
+    if (m_strProfileName.IsEmpty() || !lpszSection || !lpszEntry)
+        return CString(lpszDefault);
+    if (!m_pProfile)
+        m_pProfile =
+            std::make_unique<CProfile>(CProfile::FilePath(m_strRegistryKey, m_strProfileName));
+    return m_pProfile->Get(lpszSection, lpszEntry).value_or(CString(lpszDefault));
+}
+
+BOOL CWinApp::WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszValue) {
+    if (m_strProfileName.IsEmpty() || !lpszSection || !lpszEntry)
+        return FALSE;
+    if (!m_pProfile)
+        m_pProfile =
+            std::make_unique<CProfile>(CProfile::FilePath(m_strRegistryKey, m_strProfileName));
+    m_pProfile->Set(lpszSection, lpszEntry, CString(lpszValue));
+    return TRUE;
+}
+
+void CWinApp::AddDocTemplate(CDocTemplate* pTemplate) {
+    m_templates.push_back(pTemplate);
+}
+
+void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo) {
+    const std::vector<std::u16string> params = SplitCommandLine(m_lpCmdLine);
+    for (std::size_t i = 0; i < params.size(); ++i) {
+        const std::u16string& param = params[i];
+        // Host paths begin with '/', so only '-' marks an option.
+        const bool bFlag = !param.empty() && param[0] == u'-';
+        std::u16string text = param;
+        if (bFlag)
+            text.erase(0, std::min(text.find_first_not_of(u'-'), text.size()));
+        rCmdInfo.ParseParam(text.c_str(), bFlag, i + 1 == params.size());
+    }
+}
+
+BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo) {
+    switch (rCmdInfo.m_nShellCommand) {
+    case CCommandLineInfo::FileNew:
+        if (!OnCmdMsg(ID_FILE_NEW, CN_COMMAND, nullptr, nullptr))
+            OnFileNew();
+        return m_pMainWnd != nullptr;
+    case CCommandLineInfo::FileOpen:
+        return OpenDocumentFile(rCmdInfo.m_strFileName) != nullptr;
+    case CCommandLineInfo::FileNothing:
+        return TRUE;
+    }
+    return FALSE;
+}
+
+CDocument* CWinApp::OpenDocumentFile(LPCTSTR lpszFileName) {
+    return m_templates.empty() ? nullptr : m_templates.front()->OpenDocumentFile(lpszFileName);
+}
+
+void CWinApp::CloseAllDocuments(BOOL bEndSession) {
+    for (CDocTemplate* pTemplate : m_templates)
+        pTemplate->CloseAllDocuments(bEndSession);
+}
+
+void CWinApp::OnFileNew() {
+    if (!m_templates.empty())
+        m_templates.front()->OpenDocumentFile(nullptr);
+}
+
+void CWinApp::OnFileOpen() {
+    CString path;
+    if (AfxPromptForListFile(TRUE, path))
+        OpenDocumentFile(path);
+}
+
+void CWinApp::OnAppExit() {
+    if (m_pMainWnd)
+        m_pMainWnd->SendMessage(WM_CLOSE);
+}
+
+BOOL AfxWinInit(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPTSTR lpCmdLine, int nCmdShow) {
+    AfxSetResourceHandle(hInstance);
+    CWinApp* pApp = AfxGetApp();
+    if (pApp) {
+        pApp->m_hInstance = hInstance;
+        pApp->m_lpCmdLine = lpCmdLine;
+        pApp->m_nCmdShow = nCmdShow;
+        if (pApp->m_strAppName.IsEmpty())
+            pApp->m_strAppName = ProgramName(hInstance);
+        AfxSetAppName(pApp->m_strAppName);
+    }
+    if (!QCoreApplication::instance()) {
+        static int argc = 1;
+        static char arg0[] = "vestorylist";
+        static char* argv[] = {arg0, nullptr};
+        g_pQtApp = AfxOpenDisplay(argc, argv);
+        if (!g_pQtApp)
+            return FALSE;
+    }
+    // The program ends when its main window is destroyed, not when Qt sees no window.
+    QApplication::setQuitOnLastWindowClosed(false);
+    AfxInstallMessageBoxPresenter();
+    AfxInstallMessagePosTracker();
+    return TRUE;
+}
+
+int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmdLine, int nCmdShow) {
+    const std::vector<std::u16string> params = SplitCommandLine(lpCmdLine);
+    if (params.size() == 1 && params[0] == u"--version")
+        return PrintVersion(hInstance);
+
+    // Only a program runs the main routine, and only one written for this framework.
+    CWinApp* pApp = AfxGetApp();
+    if (g_bModuleIsDll || g_dwModuleVersion > kFrameworkVersion)
+        return 1;
+    if (!pApp || !AfxWinInit(hInstance, hPrevInstance, lpCmdLine, nCmdShow))
+        return 1;
+    int nReturnCode = 0;
+    AfxInstallFirstPaintExit();
+    // From here on the signals that end a program close it, or the message it shows.
+    AfxInstallSignalClose();
+    if (!AfxClaimSingleInstance(&nReturnCode)) {
+        // The running program keeps the device; nothing was created here.
+    } else if (!pApp->InitInstance()) {
+        if (pApp->m_pMainWnd)
+            pApp->m_pMainWnd->DestroyWindow();
+        pApp->ExitInstance();
+        nReturnCode = 1;
+    } else {
+        nReturnCode = pApp->Run();
+    }
+    // Windows destroyed during the run leave their widgets for the event loop to delete.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    AfxRemoveSignalClose();
+    AfxReleaseSingleInstance();
+    AfxSetMessageBoxPresenter(nullptr);
+    g_pQtApp.reset();
+    return nReturnCode;
+}
