@@ -1,6 +1,7 @@
 // vsl as a user runs it: the real program, its output, its exit status and the files it leaves.
 #include "data/Data.h"
 #include "tests/core/TempRoot.h"
+#include "tests/support/MergeCases.h"
 
 #include <atomic>
 #include <fcntl.h>
@@ -292,6 +293,40 @@ TEST_F(VslTest, ImportTakesNamesAsBytesAndTellsWhatIsWrongWithTheCsv) {
     }
     // Nothing made beside the folder whose name is not UTF-8.
     EXPECT_EQ(std::distance(fs::directory_iterator(F("caf\xE9")), {}), 1);
+}
+
+TEST_F(VslTest, MergeWritesTheRuleIntoOurs) {
+    for (const MergeCase& c : MergeCases()) {
+        SCOPED_TRACE(c.name);
+        WriteList("base.vsl", ShortGarments(c.base));
+        WriteList("ours.vsl", ShortGarments(c.ours));
+        WriteList("theirs.vsl", ShortGarments(c.theirs));
+        WriteList("merged.vsl", ShortGarments(c.merged));
+        Outcome r = Vsl("merge " + P("base.vsl") + " " + P("ours.vsl") + " " + P("theirs.vsl"));
+        EXPECT_EQ(r.status, c.bChangedOnBoth ? 1 : 0) << r.err;
+        EXPECT_EQ(TempRoot::ReadAll(F("ours.vsl")), TempRoot::ReadAll(F("merged.vsl")));
+    }
+}
+
+TEST_F(VslTest, MergeWritesNothingUnlessAllThreeReadWhole) {
+    WriteList("base.vsl", ShortGarments({"A"}));
+    WriteList("ours.vsl", ShortGarments({"A", "B"}));
+    WriteList("theirs.vsl", ShortGarments({"A", "C"}));
+    const std::string ours = TempRoot::ReadAll(F("ours.vsl"));
+    TempRoot::WriteAll(F("cut.vsl"), TempRoot::ReadAll(F("theirs.vsl")).substr(0, 50));
+    const struct {
+        const char *base, *theirs, *message;
+    } cases[] = {
+        {"base.vsl", "cut.vsl", "cut.vsl: damaged at byte 38 after 1 items"},
+        {"missing.vsl", "theirs.vsl", "missing.vsl: cannot read"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        Outcome r = Vsl("merge " + P(c.base) + " " + P("ours.vsl") + " " + P(c.theirs));
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_EQ(TempRoot::ReadAll(F("ours.vsl")), ours);
+    }
 }
 
 // Run as root (as CI does): root saves a user's list, and a user saves root's list where the

@@ -1,6 +1,7 @@
 // vsl: the garment list file from the command line (dump as CSV, import from CSV, check).
 #include "data/Csv.h"
 #include "data/GarmentText.h"
+#include "data/ListMerge.h"
 #include "platform/core/WriterLock.h"
 #include "tools/vsl/ListFile.h"
 
@@ -14,20 +15,30 @@
 
 namespace {
 constexpr int kExitDamaged = 1;
+constexpr int kExitBothKept = 1;
 constexpr int kExitError = 2;
 
 const char* const kUsage =
     "Usage: vsl dump FILE          write the list in FILE to standard output as CSV\n"
     "       vsl import CSV FILE    write FILE as a list file from CSV made by dump\n"
     "       vsl check FILE         tell whether FILE reads whole\n"
+    "       vsl merge BASE OURS THEIRS\n"
+    "                              merge the changes from BASE to THEIRS into OURS\n"
     "       vsl --version          print the version\n"
     "       vsl --help             show this text\n"
     "\n"
     "The CSV has the header line\n"
     "  AC,Item Name,Qty,Size,Note,Month,Day,Year\n"
     "and one line per garment (UTF-8, CRLF line ends).\n"
-    "Exit status: 0 success, 1 check found the file damaged or dump wrote a text\n"
-    "that UTF-8 cannot carry (named on standard error), 2 any error.\n";
+    "A garment is its whole record: a changed garment is the old one removed and a\n"
+    "new one added. merge keeps what either side added, drops what either side\n"
+    "removed and the other left alone, and keeps both versions of a garment that\n"
+    "both sides changed; it writes OURS only when all three files read whole.\n"
+    "As a git merge driver: git config merge.vsl.driver \"vsl merge %O %A %B\"\n"
+    "and \"*.vsl merge=vsl\" in .gitattributes.\n"
+    "Exit status: 0 success, 1 check found the file damaged, dump wrote a text\n"
+    "that UTF-8 cannot carry (named on standard error), or merge kept both versions\n"
+    "of a garment that both sides changed, 2 any error.\n";
 
 int Fail(const std::string& where, const std::string& message) {
     std::cerr << "vsl: " << where << ": " << message << '\n';
@@ -47,22 +58,26 @@ bool HasLoneSurrogate(const std::u16string& text) {
     return false;
 }
 
-// Reads every record of the file without keeping them; fails when the file cannot be read.
-int ReadThrough(const std::string& path, ListReader* pList) {
+// Reads every record of the file, keeping them in *pKeep when given; fails when the file
+// cannot be read.
+int ReadThrough(const std::string& path, ListReader* pList, std::vector<CData>* pKeep = nullptr) {
     if (!pList->Open(path))
         return Fail(path, "cannot read: " + pList->Error());
     CData data;
     while (pList->Next(&data)) {
+        if (pKeep)
+            pKeep->push_back(data);
     }
     if (!pList->Error().empty())
         return Fail(path, "cannot read: " + pList->Error());
     return 0;
 }
 
-// Reads the whole file without keeping it: a damaged file gives no CSV at all.
-int CheckReadsWhole(const std::string& path) {
+// Reads the whole file, without keeping it unless asked: a damaged file gives no CSV at all
+// and no merge.
+int CheckReadsWhole(const std::string& path, std::vector<CData>* pKeep = nullptr) {
     ListReader list;
-    if (int status = ReadThrough(path, &list); status != 0)
+    if (int status = ReadThrough(path, &list, pKeep); status != 0)
         return status;
     if (list.Damaged())
         return Fail(path, "damaged at byte " + std::to_string(list.DamagedAt()) + " after " +
@@ -180,6 +195,20 @@ int Import(const std::string& csvPath, const std::string& listPath) {
     return 0;
 }
 
+int Merge(const std::string& basePath, const std::string& oursPath, const std::string& theirsPath) {
+    std::vector<CData> lists[3];
+    const std::string* paths[] = {&basePath, &oursPath, &theirsPath};
+    for (int i = 0; i < 3; ++i) {
+        if (int status = CheckReadsWhole(*paths[i], &lists[i]); status != 0)
+            return status;
+    }
+    list_merge::Result merged = list_merge::Merge(lists[0], lists[1], lists[2]);
+    std::string writeError = WriteListFile(oursPath, merged.items);
+    if (!writeError.empty())
+        return Fail(oursPath, "cannot write: " + writeError);
+    return merged.bChangedOnBoth ? kExitBothKept : 0;
+}
+
 int Check(const std::string& path) {
     ListReader list;
     if (int status = ReadThrough(path, &list); status != 0)
@@ -211,6 +240,8 @@ int main(int argc, char** argv) {
         return Check(args[1]);
     if (args.size() == 3 && args[0] == "import")
         return Import(args[1], args[2]);
+    if (args.size() == 4 && args[0] == "merge")
+        return Merge(args[1], args[2], args[3]);
     std::fputs(kUsage, stderr);
     return kExitError;
 }
