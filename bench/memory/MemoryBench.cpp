@@ -5,7 +5,7 @@
 // third with a date) and, as the worst case per byte, records whose texts are all empty.
 #include "bench/support/BigList.h"
 #include "bench/support/ChildEnvironment.h"
-#include "tests/e2e/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <benchmark/benchmark.h>
 

@@ -6,7 +6,7 @@
 // Target: 10,000 records within 1.5 times the empty list's time.
 #include "bench/support/BigList.h"
 #include "bench/support/ChildEnvironment.h"
-#include "tests/e2e/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <benchmark/benchmark.h>
 

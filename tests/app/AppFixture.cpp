@@ -1,37 +1,19 @@
 #include "tests/app/AppFixture.h"
 
 #include "data/VestoryListDoc.h"
-#include "platform/core/Archive.h"
-#include "platform/core/File.h"
 #include "platform/core/StdIds.h"
 #include "platform/win/frame/FrameWnd.h"
 #include "res/Resources.h"
 #include "tests/support/Input.h"
 #include "ui/VestoryListView.h"
 
-void WriteListFile(const std::filesystem::path& path, const std::vector<Garment>& garments) {
-    std::filesystem::create_directories(path.parent_path());
-    CFile file;
-    ASSERT_TRUE(file.Open(CString::FromUtf8(path.string()), CFile::modeCreate | CFile::modeWrite));
-    CArchive ar(&file, CArchive::store);
-    for (const Garment& g : garments) {
-        CData data;
-        data.m_bAtCleaners = g.bAtCleaners;
-        data.m_strItemName = g.name;
-        data.m_strQty = g.qty;
-        data.m_strSize = g.size;
-        data.m_strNote = g.note;
-        data.m_nMonth = g.month;
-        data.m_nDay = g.day;
-        data.m_nYear = g.year;
-        data.Serialize(ar);
-    }
-    ar.Close();
-    file.Close();
-}
-
 BOOL AppFixture::Start(const std::vector<Garment>& garments, HINSTANCE hResources) {
     WriteListFile(m_root.ListFile(), garments);
+    return Restart(hResources);
+}
+
+BOOL AppFixture::Restart(HINSTANCE hResources) {
+    TearDown();
     m_pApp = std::make_unique<CVestoryListApp>();
     static TCHAR emptyCommandLine[] = u"";
     AfxWinInit(hResources ? hResources : VestoryListResources(), nullptr, emptyCommandLine,

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "app/VestoryListApp.h"
-#include "data/Data.h"
 #include "tests/support/DeviceRoot.h"
+#include "tests/support/ListFile.h"
 
 #include <gtest/gtest.h>
 
@@ -15,18 +15,6 @@ class CVestoryListDoc;
 class CVestoryListView;
 class CWnd;
 
-struct Garment {
-    LONG bAtCleaners;
-    const char16_t* name;
-    const char16_t* qty;
-    const char16_t* size;
-    const char16_t* note;
-    LONG month, day, year;
-};
-
-// Writes the records as the list file's (or any host file's) contents.
-void WriteListFile(const std::filesystem::path& path, const std::vector<Garment>& garments);
-
 class AppFixture : public ::testing::Test {
 protected:
     void TearDown() override;
@@ -34,6 +22,8 @@ protected:
     // Writes the list file, then starts the program as its main routine does; FALSE when the
     // start-up routine failed.
     BOOL Start(const std::vector<Garment>& garments, HINSTANCE hResources = nullptr);
+    // Ends the program if it runs and starts it again on the list file as it stands.
+    BOOL Restart(HINSTANCE hResources = nullptr);
 
     CFrameWnd* Frame() const;
     CVestoryListView* View() const;

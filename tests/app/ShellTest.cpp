@@ -9,11 +9,11 @@
 #include "res/Resources.h"
 #include "res/resource.h"
 #include "tests/app/AppFixture.h"
-#include "tests/core/TempRoot.h"
 #include "tests/support/CommandBarReadback.h"
 #include "tests/support/Input.h"
 #include "tests/support/ListReadback.h"
 #include "tests/support/Modal.h"
+#include "tests/support/Unprivileged.h"
 #include "ui/VestoryListView.h"
 
 #include <QApplication>
@@ -22,9 +22,7 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <sys/stat.h>
 
 namespace {
@@ -33,11 +31,6 @@ const std::vector<Garment> kGarments = {
     {0, u"Shirt", u"2", u"M", u"", 3, 7, 2002},
     {1, u"Coat", u"1", u"", u"", 12, 25, 2002},
 };
-
-std::string Bytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 std::vector<CString> RowNames(CWnd* pList) {
     std::vector<CString> names;
@@ -99,7 +92,7 @@ TEST_F(ShellTest, ListExitEndsTheRunAndLeavesTheListFileAlone) {
     const auto file = m_root.ListFile();
     const auto stamp = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24);
     std::filesystem::last_write_time(file, stamp);
-    const std::string before = Bytes(file);
+    const std::string before = FileBytes(file);
 
     ArmModal([](ModalHandle& menu) { menu.PickMenuItem(u"Exit"); });
     PressCommandBarButton(CommandBar(), 0);
@@ -107,7 +100,7 @@ TEST_F(ShellTest, ListExitEndsTheRunAndLeavesTheListFileAlone) {
     ProcessEvents();
 
     EXPECT_EQ(m_pApp->m_pMainWnd, nullptr);
-    EXPECT_EQ(Bytes(file), before);
+    EXPECT_EQ(FileBytes(file), before);
     EXPECT_EQ(std::filesystem::last_write_time(file), stamp);
 }
 
@@ -124,7 +117,7 @@ TEST_F(ShellTest, ASignalDuringAModalRunEndsItThenTheRun) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ASSERT_TRUE(Start(kGarments));
-        const std::string before = Bytes(m_root.ListFile());
+        const std::string before = FileBytes(m_root.ListFile());
         AfxInstallSignalClose();
         ArmModal([](ModalHandle&) { std::raise(SIGTERM); });
         // The command comes from the message loop, as a user's does. A run still going after a
@@ -139,7 +132,7 @@ TEST_F(ShellTest, ASignalDuringAModalRunEndsItThenTheRun) {
         EXPECT_TRUE(ModalRan());
         EXPECT_TRUE(bound.isActive()) << "the signal did not end the run";
         EXPECT_EQ(m_pApp->m_pMainWnd, nullptr);
-        EXPECT_EQ(Bytes(m_root.ListFile()), before);
+        EXPECT_EQ(FileBytes(m_root.ListFile()), before);
         TearDown();
     }
 }
@@ -167,24 +160,24 @@ TEST_F(ShellTest, CtrlNTwiceLeavesRowsAndColumns) {
 TEST_F(ShellTest, EditKeysWithNothingToActOnDoNothing) {
     ASSERT_TRUE(Start(kGarments));
     AfxSetClipboardText(u"");
-    const std::string before = Bytes(m_root.ListFile());
+    const std::string before = FileBytes(m_root.ListFile());
     for (char key : {'Z', 'X', 'C', 'V'})
         PressCtrlKey(key);
     ProcessEvents();
     ASSERT_NE(m_pApp->m_pMainWnd, nullptr);
     EXPECT_EQ(RowNames(View()), (std::vector<CString>{u"Shirt", u"Coat"}));
-    EXPECT_EQ(Bytes(m_root.ListFile()), before);
+    EXPECT_EQ(FileBytes(m_root.ListFile()), before);
 }
 
 TEST_F(ShellTest, CtrlSWritesACopyAndLeavesTheListFile) {
     ASSERT_TRUE(Start(kGarments));
     const auto copy = m_root.Path() / "copy.vsl";
-    const std::string before = Bytes(m_root.ListFile());
+    const std::string before = FileBytes(m_root.ListFile());
     ArmModal([&copy](ModalHandle& dialog) { dialog.ChooseFile(CString::FromUtf8(copy.string())); });
     PressCtrlKey('S');
     ASSERT_TRUE(ModalRan());
-    EXPECT_EQ(Bytes(copy), before);
-    EXPECT_EQ(Bytes(m_root.ListFile()), before);
+    EXPECT_EQ(FileBytes(copy), before);
+    EXPECT_EQ(FileBytes(m_root.ListFile()), before);
 }
 
 TEST_F(ShellTest, CtrlOReplacesTheListWithTheChosenFilesRecords) {
@@ -241,11 +234,11 @@ TEST_F(ShellTest, CtrlOKeepsTheListWhenAFileDoesNotReadWhole) {
     ASSERT_TRUE(Start(kGarments));
     MessageRecorder messages;
     const std::filesystem::path list = m_root.ListFile();
-    const std::string listBytes = Bytes(list);
+    const std::string listBytes = FileBytes(list);
     const std::filesystem::path notes = m_root.Path() / "notes.txt";
-    TempRoot::WriteAll(notes, "Shirt, 2\n");
+    WriteBytes(notes, "Shirt, 2\n");
     const std::filesystem::path damaged = list.string() + ".damaged";
-    TempRoot::WriteAll(damaged, listBytes.substr(0, listBytes.size() - 3));
+    WriteBytes(damaged, listBytes.substr(0, listBytes.size() - 3));
     const std::filesystem::path fifo = m_root.Path() / "pipe.vsl";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
     const std::vector<CString> shown = {u"Shirt", u"Coat"};
@@ -270,7 +263,7 @@ TEST_F(ShellTest, CtrlOKeepsTheListWhenAFileDoesNotReadWhole) {
     // The next change saves the list on screen; nothing of the opened files got into it.
     Document()->DeleteItem(1);
     EXPECT_EQ(SavedNames(), std::vector<CString>{u"Shirt"});
-    EXPECT_EQ(Bytes(list.string() + ".bak"), listBytes);
+    EXPECT_EQ(FileBytes(list.string() + ".bak"), listBytes);
 }
 
 // After a failed save, Ctrl+N saves the garments held before it reads the file again, and

@@ -2,7 +2,8 @@
 // pin bytes, not just round trips.
 #include "platform/core/Archive.h"
 #include "platform/core/Exception.h"
-#include "tests/core/TempRoot.h"
+#include "tests/support/DeviceRoot.h"
+#include "tests/support/ListFile.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -37,18 +38,18 @@ protected:
             body(ar);
         } // the destructor must write out what is still buffered
         file.Close();
-        return TempRoot::ReadAll(m_root.path() / "a.bin");
+        return FileBytes(m_root.Path() / "a.bin");
     }
     void Load(const std::string& bytes, const std::function<void(CArchive&)>& body) {
-        TempRoot::WriteAll(m_root.path() / "a.bin", bytes);
+        WriteBytes(m_root.Path() / "a.bin", bytes);
         CFile file;
         ASSERT_TRUE(file.Open(Path(), CFile::modeRead));
         CArchive ar(&file, CArchive::load);
         body(ar);
     }
-    CString Path() const { return CString::FromUtf8((m_root.path() / "a.bin").string()); }
+    CString Path() const { return CString::FromUtf8((m_root.Path() / "a.bin").string()); }
 
-    TempRoot m_root;
+    DeviceRoot m_root;
 };
 
 std::u16string Letters(std::size_t n) {

@@ -1,39 +1,23 @@
 #include "data/Data.h"
 #include "platform/core/Exception.h"
-#include "tests/core/TempRoot.h"
+#include "tests/support/DeviceRoot.h"
+#include "tests/support/ListFile.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-std::string StoreRecord(const TempRoot& root, CData& d) {
-    CString path = CString::FromUtf8((root.path() / "r.bin").string());
+CData LoadRecord(const DeviceRoot& root, const std::string& bytes, CData into = CData()) {
+    WriteBytes(root.Path() / "r.bin", bytes);
     CFile file;
-    EXPECT_TRUE(file.Open(path, CFile::modeCreate | CFile::modeWrite));
-    CArchive ar(&file, CArchive::store);
-    d.Serialize(ar);
-    ar.Close();
-    return TempRoot::ReadAll(root.path() / "r.bin");
-}
-
-CData LoadRecord(const TempRoot& root, const std::string& bytes, CData into = CData()) {
-    TempRoot::WriteAll(root.path() / "r.bin", bytes);
-    CFile file;
-    EXPECT_TRUE(file.Open(CString::FromUtf8((root.path() / "r.bin").string()), CFile::modeRead));
+    EXPECT_TRUE(file.Open(CString::FromUtf8((root.Path() / "r.bin").string()), CFile::modeRead));
     CArchive ar(&file, CArchive::load);
     into.Serialize(ar);
     EXPECT_TRUE(ar.IsAtEnd());
     return into;
 }
-
-bool Same(const CData& a, const CData& b) {
-    return a.m_bAtCleaners == b.m_bAtCleaners && a.m_strItemName == b.m_strItemName &&
-           a.m_strQty == b.m_strQty && a.m_strSize == b.m_strSize && a.m_strNote == b.m_strNote &&
-           a.m_nMonth == b.m_nMonth && a.m_nDay == b.m_nDay && a.m_nYear == b.m_nYear;
-}
 } // namespace
 
 TEST(DataTest, DefaultRecordIsThe34ByteForm) {
-    TempRoot root;
     CData d;
     const std::string expected("\0\0\0\0"
                                "\xFF\xFE\xFF\0"
@@ -42,23 +26,22 @@ TEST(DataTest, DefaultRecordIsThe34ByteForm) {
                                "\xFF\xFE\xFF\0"
                                "\0\0\0\0\0\0\0\0\0\0\0\0",
                                34);
-    EXPECT_EQ(StoreRecord(root, d), expected);
+    EXPECT_EQ(ListBytes({d}), expected);
 }
 
 TEST(DataTest, DayIsStoredBeforeMonth) {
-    TempRoot root;
     CData d;
     d.m_bAtCleaners = 1;
     d.m_nDay = 5;
     d.m_nMonth = 3;
     d.m_nYear = 2002;
-    std::string bytes = StoreRecord(root, d);
+    std::string bytes = ListBytes({d});
     EXPECT_EQ(bytes.substr(0, 4), std::string("\x01\0\0\0", 4));
     EXPECT_EQ(bytes.substr(bytes.size() - 12), std::string("\x05\0\0\0\x03\0\0\0\xD2\x07\0\0", 12));
 }
 
 TEST(DataTest, LoadOverwritesEveryFieldAndKeepsAnyText) {
-    TempRoot root;
+    DeviceRoot root;
     CData stored;
     stored.m_bAtCleaners = 7; // the record checks nothing
     stored.m_strItemName = u"Blouse \u00E9\u4E2D\U0001F455";
@@ -73,8 +56,8 @@ TEST(DataTest, LoadOverwritesEveryFieldAndKeepsAnyText) {
     other.m_strSize = u"40";
     other.m_strNote = u"x";
     other.m_nMonth = 2;
-    CData loaded = LoadRecord(root, StoreRecord(root, stored), other);
-    EXPECT_TRUE(Same(loaded, stored));
+    CData loaded = LoadRecord(root, ListBytes({stored}), other);
+    EXPECT_TRUE(SameRecord(loaded, stored));
 }
 
 TEST(DataTest, CopiesAreIndependent) {
@@ -87,7 +70,7 @@ TEST(DataTest, CopiesAreIndependent) {
     c.m_nYear = 2001;
     EXPECT_TRUE(a.m_strItemName == u"Shirt");
     EXPECT_EQ(a.m_nYear, 0);
-    EXPECT_TRUE(Same(a, CData(a)));
+    EXPECT_TRUE(SameRecord(a, CData(a)));
 }
 
 TEST(DataTest, FrameworkCreatesRecordsFromTheClassList) {

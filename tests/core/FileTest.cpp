@@ -1,7 +1,9 @@
 #include "platform/core/DevicePath.h"
 #include "platform/core/Exception.h"
 #include "platform/core/ReplaceFile.h"
-#include "tests/core/TempRoot.h"
+#include "tests/support/DeviceRoot.h"
+#include "tests/support/ListFile.h"
+#include "tests/support/Unprivileged.h"
 
 #include "platform/core/Time.h"
 
@@ -26,8 +28,8 @@ void WriteVia(CFile& f, const std::string& s) {
 } // namespace
 
 TEST(DevicePathTest, MapsTheHandheldsFolders) {
-    TempRoot root;
-    const std::string r = root.path().string();
+    DeviceRoot root;
+    const std::string r = root.Path().string();
     EXPECT_EQ(AfxHostPathFromDevicePath(u"\\My Documents\\Personal\\Vestory.vsl"),
               r + "/My Documents/Personal/Vestory.vsl");
     EXPECT_EQ(AfxHostPathFromDevicePath(u"relative/x.vsl"), "relative/x.vsl");
@@ -35,8 +37,8 @@ TEST(DevicePathTest, MapsTheHandheldsFolders) {
 
     // Without a device root, "\My Documents" is the user's documents folder.
     ::unsetenv("VESTORYLIST_ROOT");
-    std::string home = (root.path() / "home").string();
-    fs::create_directories(root.path() / "home/.config");
+    std::string home = (root.Path() / "home").string();
+    fs::create_directories(root.Path() / "home/.config");
     const char* oldHome = std::getenv("HOME");
     std::string savedHome = oldHome ? oldHome : "";
     ::setenv("HOME", home.c_str(), 1);
@@ -55,9 +57,9 @@ TEST(DevicePathTest, MapsTheHandheldsFolders) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected);
-        fs::remove(root.path() / "home/.config/user-dirs.dirs");
+        fs::remove(root.Path() / "home/.config/user-dirs.dirs");
         if (c.userDirs)
-            TempRoot::WriteAll(root.path() / "home/.config/user-dirs.dirs", c.userDirs);
+            WriteBytes(root.Path() / "home/.config/user-dirs.dirs", c.userDirs);
         if (c.docsEnv)
             ::setenv("XDG_DOCUMENTS_DIR", c.docsEnv, 1);
         else
@@ -69,17 +71,17 @@ TEST(DevicePathTest, MapsTheHandheldsFolders) {
 }
 
 TEST(FileTest, OpenModes) {
-    TempRoot root;
+    DeviceRoot root;
     CFile f;
     EXPECT_FALSE(f.Open(u"\\My Documents\\missing.vsl", CFile::modeRead));
     EXPECT_FALSE(f.IsOpen());
 
-    TempRoot::WriteAll(root.path() / "My Documents/x.vsl", "old contents");
+    WriteBytes(root.Path() / "My Documents/x.vsl", "old contents");
     ASSERT_TRUE(f.Open(u"\\My Documents\\x.vsl", CFile::modeCreate | CFile::modeWrite));
     EXPECT_EQ(f.GetLength(), 0u); // cut before the first write
     WriteVia(f, "new");
     f.Close();
-    EXPECT_EQ(TempRoot::ReadAll(root.path() / "My Documents/x.vsl"), "new");
+    EXPECT_EQ(FileBytes(root.Path() / "My Documents/x.vsl"), "new");
 
     ASSERT_TRUE(f.Open(u"\\My Documents\\x.vsl", CFile::modeRead));
     char buf[16];
@@ -88,7 +90,7 @@ TEST(FileTest, OpenModes) {
 }
 
 TEST(ReplaceFileTest, CommitPutsTheNewVersionInPlaceAndKeepsTheOld) {
-    TempRoot root;
+    DeviceRoot root;
     const fs::path target = root.ListFile();
     {
         CReplaceFile f; // the folders do not exist yet
@@ -97,44 +99,44 @@ TEST(ReplaceFileTest, CommitPutsTheNewVersionInPlaceAndKeepsTheOld) {
         EXPECT_FALSE(fs::exists(target)); // nothing visible before the commit
         f.Commit();
     }
-    EXPECT_EQ(TempRoot::ReadAll(target), "first");
+    EXPECT_EQ(FileBytes(target), "first");
     {
         CReplaceFile f;
         ASSERT_TRUE(f.Open(u"\\My Documents\\Personal\\Vestory.vsl"));
         WriteVia(f, "second");
-        EXPECT_EQ(TempRoot::ReadAll(target), "first");
+        EXPECT_EQ(FileBytes(target), "first");
         f.Commit();
     }
-    EXPECT_EQ(TempRoot::ReadAll(target), "second");
-    EXPECT_EQ(TempRoot::ReadAll(target.string() + ".bak"), "first");
+    EXPECT_EQ(FileBytes(target), "second");
+    EXPECT_EQ(FileBytes(target.string() + ".bak"), "first");
     EXPECT_EQ(CountEntries(target.parent_path()), 3u); // and the history folder
 }
 
 TEST(ReplaceFileTest, AbandonedOrFailedVersionsLeaveNothingBehind) {
-    TempRoot root;
+    DeviceRoot root;
     const fs::path target = root.ListFile();
-    TempRoot::WriteAll(target, "kept");
+    WriteBytes(target, "kept");
     {
         CReplaceFile f;
         ASSERT_TRUE(f.Open(u"\\My Documents\\Personal\\Vestory.vsl"));
         WriteVia(f, "dropped");
     } // destroyed without a commit
-    EXPECT_EQ(TempRoot::ReadAll(target), "kept");
+    EXPECT_EQ(FileBytes(target), "kept");
     EXPECT_EQ(CountEntries(target.parent_path()), 1u);
 
     // A folder put in the file's place while the new version is written makes the commit fail.
     CReplaceFile f;
     ASSERT_TRUE(f.Open(u"\\My Documents\\Personal\\Dir.vsl"));
-    fs::create_directories(root.path() / "My Documents/Personal/Dir.vsl/inner");
+    fs::create_directories(root.Path() / "My Documents/Personal/Dir.vsl/inner");
     WriteVia(f, "x");
     EXPECT_THROW(f.Commit(), CFileException);
     EXPECT_EQ(CountEntries(target.parent_path()), 2u); // Vestory.vsl and Dir.vsl only
 }
 
 TEST(ReplaceFileTest, ReadOnlyFolderRefusesToOpen) {
-    TempRoot root;
+    DeviceRoot root;
     fs::create_directories(root.ListFile().parent_path());
-    ::chmod(root.path().c_str(), 0755);
+    ::chmod(root.Path().c_str(), 0755);
     ::chmod(root.ListFile().parent_path().c_str(), 0555);
     Unprivileged user;
     CReplaceFile f;
@@ -164,10 +166,10 @@ TEST(ReplaceFileTest, SavesThroughLinksToTheirTargetAndKeepsTheLinks) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TempRoot root;
-        const fs::path docs = root.path() / "My Documents";
+        DeviceRoot root;
+        const fs::path docs = root.Path() / "My Documents";
         const fs::path target = docs / c.target;
-        TempRoot::WriteAll(target, "old");
+        WriteBytes(target, "old");
         ::chmod(target.c_str(), 0640);
         for (const auto& [link, to] : c.links) {
             fs::create_directories((docs / link).parent_path());
@@ -176,8 +178,8 @@ TEST(ReplaceFileTest, SavesThroughLinksToTheirTargetAndKeepsTheLinks) {
         Save(u"\\My Documents\\Personal\\Vestory.vsl", "new");
         for (const auto& [link, to] : c.links)
             EXPECT_TRUE(fs::is_symlink(docs / link)) << link;
-        EXPECT_EQ(TempRoot::ReadAll(target), "new");
-        EXPECT_EQ(TempRoot::ReadAll(target.string() + ".bak"), "old");
+        EXPECT_EQ(FileBytes(target), "new");
+        EXPECT_EQ(FileBytes(target.string() + ".bak"), "old");
         EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
         EXPECT_FALSE(fs::exists(docs / "Personal/Vestory.vsl.bak"));
         EXPECT_TRUE(fs::is_directory(target.string() + ".history"));
@@ -185,12 +187,12 @@ TEST(ReplaceFileTest, SavesThroughLinksToTheirTargetAndKeepsTheLinks) {
 }
 
 TEST(ReplaceFileTest, FirstSaveOfEachDayKeepsTheListBeforeIt) {
-    TempRoot root;
+    DeviceRoot root;
     const fs::path list = root.ListFile();
     const fs::path history = list.string() + ".history";
     // Not ours: never removed, whatever they are called.
-    TempRoot::WriteAll(history / "notes.txt", "mine");
-    TempRoot::WriteAll(history / "2026-11-01.vsl.keep", "mine");
+    WriteBytes(history / "notes.txt", "mine");
+    WriteBytes(history / "2026-11-01.vsl.keep", "mine");
     std::tm day{};
     day.tm_year = 2026 - 1900;
     day.tm_mon = 11;
@@ -212,30 +214,30 @@ TEST(ReplaceFileTest, FirstSaveOfEachDayKeepsTheListBeforeIt) {
         if (d < 4)
             EXPECT_FALSE(fs::exists(history / name)) << name;
         else
-            EXPECT_EQ(TempRoot::ReadAll(history / name), "v" + std::to_string(2 * d - 2)) << name;
+            EXPECT_EQ(FileBytes(history / name), "v" + std::to_string(2 * d - 2)) << name;
     }
     EXPECT_EQ(CountEntries(history), 9u);
 
     // A history that cannot be written never stops a save.
     fs::remove_all(history);
-    TempRoot::WriteAll(history, "a file in the folder's place");
+    WriteBytes(history, "a file in the folder's place");
     Save(u"\\My Documents\\Personal\\Vestory.vsl", "after");
-    EXPECT_EQ(TempRoot::ReadAll(list), "after");
+    EXPECT_EQ(FileBytes(list), "after");
 }
 
 TEST(ReplaceFileTest, CleanUpTakesOnlyNewFilesOfSavesThatAreGone) {
-    TempRoot root;
+    DeviceRoot root;
     const fs::path folder = root.ListFile().parent_path();
-    TempRoot::WriteAll(root.ListFile(), "old");
+    WriteBytes(root.ListFile(), "old");
     const char* kept[] = {".Vestory.vsl.backup",         ".Vestory.vsl.tmp-ABC",
                           ".Vestory.vsl.tmp-ABCDEF.txt", ".Vestory.vsl.bak.new",
                           ".Other.vsl.tmp-ABCDEF",       ".Vestory.vsl.tmp-LIVE01"};
     const char* gone[] = {".Vestory.vsl.tmp-DEAD01", ".Vestory.vsl.tmp-DEAD01.bak",
                           ".Vestory.vsl.tmp-DEAD02.day"};
     for (const char* name : kept)
-        TempRoot::WriteAll(folder / name, "x");
+        WriteBytes(folder / name, "x");
     for (const char* name : gone)
-        TempRoot::WriteAll(folder / name, "x");
+        WriteBytes(folder / name, "x");
     // A save under way elsewhere holds its new file locked.
     int live = ::open((folder / ".Vestory.vsl.tmp-LIVE01").c_str(), O_RDONLY);
     ASSERT_EQ(::flock(live, LOCK_EX), 0);

@@ -6,8 +6,9 @@
 #include "data/Data.h"
 #include "platform/core/Archive.h"
 #include "platform/core/Exception.h"
-#include "tests/core/TempRoot.h"
 #include "tests/crash/Garments.h"
+#include "tests/support/DeviceRoot.h"
+#include "tests/support/ListFile.h"
 
 #include <gtest/gtest.h>
 
@@ -180,13 +181,13 @@ Strays StraysIn(const fs::path& folder) {
 // With `linked`, the list file is a symbolic link into another folder, as into a synced one,
 // and every save goes through it to the file there.
 void KillSavesOnce(int kills, bool linked) {
-    TempRoot root;
+    DeviceRoot root;
     fs::path list = root.ListFile();
     // Every list that has been on disk, in order; the last one is on disk now.
     std::vector<List> history;
     if (linked) {
-        const fs::path target = root.path() / "My Documents/Sync/Vestory.vsl";
-        TempRoot::WriteAll(target, ""); // a link to nothing is not a list to write through
+        const fs::path target = root.Path() / "My Documents/Sync/Vestory.vsl";
+        WriteBytes(target, ""); // a link to nothing is not a list to write through
         fs::create_directories(list.parent_path());
         fs::create_symlink("../Sync/Vestory.vsl", list);
         history.push_back({});

@@ -2,7 +2,7 @@
 // back can be checked record by record against the numbers that were saved.
 #pragma once
 
-#include "data/Data.h"
+#include "tests/support/ListFile.h"
 
 #include <string>
 #include <vector>
@@ -36,12 +36,7 @@ inline int NumberOfGarment(const CData& d) {
             return -1;
         id = id * 10 + (c - '0');
     }
-    CData expected = GarmentNumber(id);
-    bool same = d.m_bAtCleaners == expected.m_bAtCleaners && d.m_strQty == expected.m_strQty &&
-                d.m_strSize == expected.m_strSize && d.m_strNote == expected.m_strNote &&
-                d.m_nDay == expected.m_nDay && d.m_nMonth == expected.m_nMonth &&
-                d.m_nYear == expected.m_nYear;
-    return same ? id : -1;
+    return SameRecord(d, GarmentNumber(id)) ? id : -1;
 }
 
 // "3,7,12": a list as the saver announces it.

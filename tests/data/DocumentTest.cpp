@@ -2,7 +2,9 @@
 #include "data/VestoryListDoc.h"
 #include "platform/core/Afx.h"
 #include "platform/core/Time.h"
-#include "tests/core/TempRoot.h"
+#include "tests/support/DeviceRoot.h"
+#include "tests/support/ListFile.h"
+#include "tests/support/Unprivileged.h"
 
 #include <csignal>
 #include <cstring>
@@ -23,26 +25,6 @@ CData Record(const std::string& name, const std::string& qty = "1") {
     d.m_strSize = u"M";
     d.m_strNote = u"note\r\nline 2";
     return d;
-}
-
-// The bytes of a list file holding these records, and where each record begins.
-std::string ListBytes(const TempRoot& root, std::vector<CData> items,
-                      std::vector<std::size_t>* pStarts = nullptr) {
-    fs::path p = root.path() / "scratch.bin";
-    CFile f;
-    EXPECT_TRUE(f.Open(CString::FromUtf8(p.string()), CFile::modeCreate | CFile::modeWrite));
-    {
-        CArchive ar(&f, CArchive::store);
-        for (CData& d : items) {
-            if (pStarts)
-                pStarts->push_back(std::size_t(ar.GetPosition()));
-            d.Serialize(ar);
-        }
-    }
-    f.Close();
-    std::string bytes = TempRoot::ReadAll(p);
-    fs::remove(p);
-    return bytes;
 }
 
 std::vector<std::string> Names(const CVestoryListDoc& doc) {
@@ -81,7 +63,7 @@ protected:
     }
     fs::path Folder() const { return m_root.ListFile().parent_path(); }
 
-    TempRoot m_root;
+    DeviceRoot m_root;
     std::vector<std::pair<std::string, UINT>> m_messages;
     AfxMessageBoxPresenter m_previous;
 };
@@ -91,7 +73,7 @@ TEST_F(DocumentTest, StartsEmptyWithoutAFileAndCreatesNone) {
     auto doc = Start();
     EXPECT_EQ(doc->GetItemCount(), 0);
     EXPECT_FALSE(fs::exists(m_root.ListFile()));
-    TempRoot::WriteAll(m_root.ListFile(), "");
+    WriteBytes(m_root.ListFile(), "");
     doc = Start();
     EXPECT_EQ(doc->GetItemCount(), 0);
     EXPECT_TRUE(m_messages.empty());
@@ -108,9 +90,9 @@ TEST_F(DocumentTest, LoadsHundredsOfRecordsWholeAndInOrder) {
         items.back().m_nYear = i % 2 ? 2000 + i % 30 : 0;
         expected.push_back(name);
     }
-    std::string bytes = ListBytes(m_root, items);
+    std::string bytes = ListBytes(items);
     ASSERT_GT(bytes.size(), 10u * 4096u);
-    TempRoot::WriteAll(m_root.ListFile(), bytes);
+    WriteBytes(m_root.ListFile(), bytes);
 
     auto doc = Start();
     EXPECT_EQ(Names(*doc), expected);
@@ -121,14 +103,13 @@ TEST_F(DocumentTest, LoadsHundredsOfRecordsWholeAndInOrder) {
     EXPECT_EQ(doc->GetItemCount(), 600);
     // Saving unchanged records gives the same bytes back.
     doc->SaveList();
-    EXPECT_EQ(TempRoot::ReadAll(m_root.ListFile()), bytes);
+    EXPECT_EQ(FileBytes(m_root.ListFile()), bytes);
     EXPECT_TRUE(m_messages.empty());
 }
 
 TEST_F(DocumentTest, DamagedFileKeepsWhatReadsWholeAndACopy) {
     std::vector<std::size_t> starts;
-    const std::string good =
-        ListBytes(m_root, {Record("Shirt"), Record("Coat"), Record("Tie")}, &starts);
+    const std::string good = ListBytes({Record("Shirt"), Record("Coat"), Record("Tie")}, &starts);
     std::string hostile = good;
     hostile.replace(starts[2] + 4, 4, "\xFF\xFE\xFF\xFF"); // item name: 0xFFFF... follows
     hostile.insert(starts[2] + 8, "\xFF\xFF\xFF\xFF\xFF\xFF");
@@ -148,9 +129,9 @@ TEST_F(DocumentTest, DamagedFileKeepsWhatReadsWholeAndACopy) {
         SCOPED_TRACE(c.name);
         fs::remove_all(Folder());
         m_messages.clear();
-        TempRoot::WriteAll(m_root.ListFile(), c.bytes);
+        WriteBytes(m_root.ListFile(), c.bytes);
         if (c.takenAlready)
-            TempRoot::WriteAll(m_root.ListFile().string() + ".damaged", "older");
+            WriteBytes(m_root.ListFile().string() + ".damaged", "older");
         const std::string copyName =
             c.takenAlready ? "Vestory.vsl.damaged.1" : "Vestory.vsl.damaged";
 
@@ -163,8 +144,8 @@ TEST_F(DocumentTest, DamagedFileKeepsWhatReadsWholeAndACopy) {
                                            " items were read; the damaged file was kept as " +
                                            copyName + ".");
         EXPECT_EQ(m_messages[0].second, MB_ICONINFORMATION);
-        EXPECT_EQ(TempRoot::ReadAll(Folder() / copyName), c.bytes);
-        EXPECT_EQ(TempRoot::ReadAll(m_root.ListFile()), c.bytes); // untouched until a change
+        EXPECT_EQ(FileBytes(Folder() / copyName), c.bytes);
+        EXPECT_EQ(FileBytes(m_root.ListFile()), c.bytes); // untouched until a change
 
         // The next change writes what was read; the copy stays.
         doc->AddItem(Record("Scarf"));
@@ -172,7 +153,7 @@ TEST_F(DocumentTest, DamagedFileKeepsWhatReadsWholeAndACopy) {
         auto again = Start();
         expected.push_back("Scarf");
         EXPECT_EQ(Names(*again), expected);
-        EXPECT_EQ(TempRoot::ReadAll(Folder() / copyName), c.bytes);
+        EXPECT_EQ(FileBytes(Folder() / copyName), c.bytes);
         EXPECT_EQ(m_messages.size(), 1u);
     }
 }
@@ -219,7 +200,7 @@ TEST_F(DocumentTest, ToggleStampsTodayAndClearsCompletely) {
     EXPECT_EQ(d.m_nYear, 2002);
     EXPECT_FALSE(fs::exists(m_root.ListFile())); // the caller saves
     doc->SaveList();
-    std::string bytes = TempRoot::ReadAll(m_root.ListFile());
+    std::string bytes = FileBytes(m_root.ListFile());
     EXPECT_EQ(bytes.substr(bytes.size() - 12), std::string("\x1F\0\0\0\x0C\0\0\0\xD2\x07\0\0", 12));
 
     doc->ToggleAtCleaners(0);
@@ -234,10 +215,10 @@ TEST_F(DocumentTest, FailedSaveChangesNothingAndTheNextOneWorks) {
     auto doc = Start();
     doc->AddItem(Record("Shirt"));
     doc->SaveList();
-    const std::string before = TempRoot::ReadAll(m_root.ListFile());
+    const std::string before = FileBytes(m_root.ListFile());
     doc->AddItem(Record("Coat"));
-    ::chmod(m_root.path().c_str(), 0755);
-    ::chmod((m_root.path() / "My Documents").c_str(), 0755);
+    ::chmod(m_root.Path().c_str(), 0755);
+    ::chmod((m_root.Path() / "My Documents").c_str(), 0755);
 
     // A read-only folder, then a full disk (a file size limit) in the middle of the write.
     for (int failure = 0; failure < 2; ++failure) {
@@ -260,7 +241,7 @@ TEST_F(DocumentTest, FailedSaveChangesNothingAndTheNextOneWorks) {
         ASSERT_EQ(m_messages.size(), 1u);
         EXPECT_EQ(m_messages[0].first, "Unable to save list file!");
         EXPECT_EQ(m_messages[0].second, 0x40u);
-        EXPECT_EQ(TempRoot::ReadAll(m_root.ListFile()), before);
+        EXPECT_EQ(FileBytes(m_root.ListFile()), before);
         EXPECT_EQ(FolderEntries(Folder()), (std::vector<std::string>{"Vestory.vsl"}));
         EXPECT_EQ(Names(*doc), (std::vector<std::string>{"Shirt", "Coat"}));
     }
@@ -270,26 +251,26 @@ TEST_F(DocumentTest, FailedSaveChangesNothingAndTheNextOneWorks) {
     doc->SaveList();
     EXPECT_TRUE(m_messages.empty());
     EXPECT_EQ(Names(*Start()), (std::vector<std::string>{"Shirt", "Coat"}));
-    EXPECT_EQ(TempRoot::ReadAll(m_root.ListFile().string() + ".bak"), before);
+    EXPECT_EQ(FileBytes(m_root.ListFile().string() + ".bak"), before);
 }
 
 TEST_F(DocumentTest, OpenReplacesTheRecordsAndSaveAsWritesACopy) {
     auto doc = Start();
     doc->AddItem(Record("Shirt"));
     doc->SaveList();
-    const fs::path other = m_root.path() / "other.vsl";
-    TempRoot::WriteAll(other, ListBytes(m_root, {Record("Coat"), Record("Tie")}));
+    const fs::path other = m_root.Path() / "other.vsl";
+    WriteBytes(other, ListBytes({Record("Coat"), Record("Tie")}));
     const CString otherPath = CString::FromUtf8(other.string());
 
     EXPECT_TRUE(doc->OnOpenDocument(otherPath));
     EXPECT_EQ(Names(*doc), (std::vector<std::string>{"Coat", "Tie"}));
-    EXPECT_FALSE(doc->OnOpenDocument(CString::FromUtf8((m_root.path() / "none.vsl").string())));
+    EXPECT_FALSE(doc->OnOpenDocument(CString::FromUtf8((m_root.Path() / "none.vsl").string())));
     EXPECT_EQ(Names(*doc), (std::vector<std::string>{"Coat", "Tie"}));
     EXPECT_EQ(m_messages.size(), 1u);
 
-    const fs::path copy = m_root.path() / "copy.vsl";
+    const fs::path copy = m_root.Path() / "copy.vsl";
     EXPECT_TRUE(doc->OnSaveDocument(CString::FromUtf8(copy.string())));
-    EXPECT_EQ(TempRoot::ReadAll(copy), TempRoot::ReadAll(other));
+    EXPECT_EQ(FileBytes(copy), FileBytes(other));
 }
 
 TEST_F(DocumentTest, NewItemCommandIsInTheDocumentsMap) {
@@ -307,7 +288,7 @@ TEST_F(DocumentTest, NewItemCommandIsInTheDocumentsMap) {
 // changes.
 TEST_F(DocumentTest, AListThatCannotBeReadIsNeverTakenForNoList) {
     const fs::path list = m_root.ListFile();
-    const std::string bytes = ListBytes(m_root, {Record("Shirt"), Record("Coat")});
+    const std::string bytes = ListBytes({Record("Shirt"), Record("Coat")});
     const bool bRoot = ::geteuid() == 0;
     const struct Case {
         const char* name;
@@ -316,18 +297,18 @@ TEST_F(DocumentTest, AListThatCannotBeReadIsNeverTakenForNoList) {
     } cases[] = {
         {"another user's file, mode 0600",
          [&] {
-             TempRoot::WriteAll(list, bytes);
+             WriteBytes(list, bytes);
              // Root reads everything; the test reads as an ordinary user (Unprivileged).
              ::chmod(list.c_str(), bRoot ? 0600 : 0);
          },
          "Permission denied"},
         {"link to an unmounted folder",
-         [&] { fs::create_symlink(m_root.path() / "unmounted/Vestory.vsl", list); },
+         [&] { fs::create_symlink(m_root.Path() / "unmounted/Vestory.vsl", list); },
          "dangling symbolic link"},
         {"folder that links to an unmounted folder",
          [&] {
              fs::remove(Folder());
-             fs::create_directory_symlink(m_root.path() / "unmounted", Folder());
+             fs::create_directory_symlink(m_root.Path() / "unmounted", Folder());
          },
          "dangling symbolic link"},
         {"FIFO", [&] { ASSERT_EQ(::mkfifo(list.c_str(), 0644), 0); }, "not a regular file"},
@@ -344,14 +325,14 @@ TEST_F(DocumentTest, AListThatCannotBeReadIsNeverTakenForNoList) {
          },
          "not a regular file"},
     };
-    ::chmod(m_root.path().c_str(), 0755);
+    ::chmod(m_root.Path().c_str(), 0755);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        fs::remove_all(m_root.path() / "My Documents");
+        fs::remove_all(m_root.Path() / "My Documents");
         fs::create_directories(Folder());
-        ::chmod((m_root.path() / "My Documents").c_str(), 0755);
+        ::chmod((m_root.Path() / "My Documents").c_str(), 0755);
         ASSERT_NO_FATAL_FAILURE(c.make());
-        const std::vector<std::string> before = FolderEntries(m_root.path() / "My Documents");
+        const std::vector<std::string> before = FolderEntries(m_root.Path() / "My Documents");
         m_messages.clear();
 
         CVestoryListDoc started;
@@ -369,7 +350,7 @@ TEST_F(DocumentTest, AListThatCannotBeReadIsNeverTakenForNoList) {
         EXPECT_EQ(m_messages[1], m_messages[0]);
         EXPECT_EQ(started.GetItemCount(), 0);
         EXPECT_EQ(Names(shown), (std::vector<std::string>{"Scarf"}));
-        EXPECT_EQ(FolderEntries(m_root.path() / "My Documents"), before);
+        EXPECT_EQ(FolderEntries(m_root.Path() / "My Documents"), before);
         if (fs::is_directory(Folder())) {
             EXPECT_EQ(FolderEntries(Folder()), (std::vector<std::string>{"Vestory.vsl"}));
         }
@@ -380,12 +361,12 @@ TEST_F(DocumentTest, AListThatCannotBeReadIsNeverTakenForNoList) {
 // list was not readable by, holes and all.
 TEST_F(DocumentTest, ADamagedListIsCopiedOnceWithItsPermissions) {
     const fs::path list = m_root.ListFile();
-    std::string bytes = ListBytes(m_root, {Record("Shirt")});
+    std::string bytes = ListBytes({Record("Shirt")});
     bytes += '\x01';
-    TempRoot::WriteAll(list, bytes);
+    WriteBytes(list, bytes);
     ::chmod(list.c_str(), 0600);
     // A different damaged file kept earlier.
-    TempRoot::WriteAll(list.string() + ".damaged", "older");
+    WriteBytes(list.string() + ".damaged", "older");
     for (int start = 0; start < 3; ++start) {
         m_messages.clear();
         auto doc = Start();
@@ -396,7 +377,7 @@ TEST_F(DocumentTest, ADamagedListIsCopiedOnceWithItsPermissions) {
     EXPECT_EQ(
         FolderEntries(Folder()),
         (std::vector<std::string>{"Vestory.vsl", "Vestory.vsl.damaged", "Vestory.vsl.damaged.1"}));
-    EXPECT_EQ(TempRoot::ReadAll(list.string() + ".damaged.1"), bytes);
+    EXPECT_EQ(FileBytes(list.string() + ".damaged.1"), bytes);
     EXPECT_EQ(fs::status(list.string() + ".damaged.1").permissions(),
               fs::perms::owner_read | fs::perms::owner_write);
 

@@ -1,8 +1,6 @@
 // Adding and editing garments through the item dialog in the running program: what the rows
 // show and what the list file holds afterwards.
 #include "data/VestoryListDoc.h"
-#include "platform/core/Archive.h"
-#include "platform/core/File.h"
 #include "platform/win/CommCtrl.h"
 #include "platform/win/dialogs/ComboBox.h"
 #include "platform/win/frame/FrameWnd.h"
@@ -10,8 +8,8 @@
 #include "res/resource.h"
 #include "tests/app/AppFixture.h"
 #include "tests/dialogs/DialogDriver.h"
-#include "tests/dialogs/ListFile.h"
 #include "tests/support/Input.h"
+#include "tests/support/ListFile.h"
 #include "tests/support/ListReadback.h"
 #include "tests/support/Modal.h"
 #include "ui/ItemDialog.h"
@@ -33,30 +31,6 @@ class NewEditFlows : public AppFixture {
 protected:
     void NewFromMenu() { Frame()->SendMessage(WM_COMMAND, ID_LIST_NEW_ITEM, 0); }
     CString Cell(int row, int col) { return ListItemText(View(), row, col); }
-
-    // Ends the program and starts it again on the list file as it stands.
-    BOOL Restart() {
-        TearDown();
-        m_pApp = std::make_unique<CVestoryListApp>();
-        static TCHAR emptyCommandLine[] = u"";
-        AfxWinInit(VestoryListResources(), nullptr, emptyCommandLine, SW_SHOW);
-        const BOOL bStarted = m_pApp->InitInstance();
-        ProcessEvents();
-        return bStarted;
-    }
-
-    // The bytes of a list file holding this one record.
-    std::string ListBytes(CData record) {
-        const std::filesystem::path path = m_root.ListFile().string() + ".written";
-        CFile file;
-        EXPECT_TRUE(
-            file.Open(CString::FromUtf8(path.string()), CFile::modeCreate | CFile::modeWrite));
-        CArchive ar(&file, CArchive::store);
-        record.Serialize(ar);
-        ar.Close();
-        file.Close();
-        return FileBytes(path);
-    }
 };
 
 TEST_F(NewEditFlows, NewConfirmedAppendsAtTheEndWithQuantityOnePreselected) {
@@ -258,7 +232,7 @@ TEST_F(NewEditFlows, ConfirmingKeepsUntouchedTextsByteForByte) {
         record.m_strQty = CString(c.texts[1]);
         record.m_strSize = CString(c.texts[2]);
         record.m_strNote = CString(c.texts[3]);
-        WriteBytes(m_root.ListFile(), ListBytes(record));
+        WriteBytes(m_root.ListFile(), ListBytes({record}));
         ASSERT_TRUE(Restart());
         ArmModal([&](ModalHandle& dialog) {
             if (c.edit)
@@ -269,7 +243,7 @@ TEST_F(NewEditFlows, ConfirmingKeepsUntouchedTextsByteForByte) {
         ASSERT_TRUE(ModalRan());
         if (c.edited)
             c.edited(record);
-        EXPECT_EQ(FileBytes(m_root.ListFile()), ListBytes(record));
+        EXPECT_EQ(FileBytes(m_root.ListFile()), ListBytes({record}));
     }
 }
 

@@ -1,6 +1,7 @@
 // The program as a person uses it: its own process on a real X server, driven from outside
 // with the mouse and the keyboard; the list file checked afterwards with `vsl dump`.
 #include "tests/e2e/ProgramOnDesktop.h"
+#include "tests/support/ListFile.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -11,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <memory>
 
 using namespace std::chrono_literals;
@@ -261,8 +261,7 @@ TEST_F(EndToEndTest, AddTickSortDeleteAndExitAsAPersonWould) {
     EXPECT_TRUE(csv == expectedHead + dayBefore + expectedTail ||
                 csv == expectedHead + dayAfter + expectedTail)
         << csv;
-    std::ifstream in(ListFile(), std::ios::binary);
-    const std::string saved{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string saved = FileBytes(ListFile());
 
     // A new start shows the same two rows, the first ticked; leaving again writes nothing.
     ASSERT_NO_FATAL_FAILURE(StartProgram());
@@ -284,9 +283,7 @@ TEST_F(EndToEndTest, AddTickSortDeleteAndExitAsAPersonWould) {
     // Nothing had given the window the keyboard since its start; the request did.
     EXPECT_TRUE(WaitFocus(m_main)) << "focus on " << m_pDesktop->FocusedWindow();
     ASSERT_TRUE(ExitThroughListMenu()) << m_pProgram->Output();
-    std::ifstream again(ListFile(), std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(again), std::istreambuf_iterator<char>()),
-              saved);
+    EXPECT_EQ(FileBytes(ListFile()), saved);
 
     const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start);
     RecordProperty("seconds", std::to_string(seconds.count()));
@@ -319,7 +316,7 @@ TEST_F(EndToEndTest, AListThatCannotBeReadEndsTheStartTouchingNothing) {
         {"FIFO", [&] { ASSERT_EQ(::mkfifo(ListFile().c_str(), 0644), 0); }, {}, nullptr},
         {"another user's list",
          [&] {
-             std::ofstream(ListFile(), std::ios::binary) << std::string(44, '\0');
+             WriteBytes(ListFile(), std::string(44, '\0'));
              fs::permissions(ListFile(), fs::perms::owner_read | fs::perms::owner_write);
              ASSERT_EQ(::chown(userRun.c_str(), 65534, 65534), 0);
          },

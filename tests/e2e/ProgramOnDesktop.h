@@ -4,8 +4,8 @@
 #pragma once
 
 #include "tests/e2e/ChildProcess.h"
-#include "tests/e2e/TempFolder.h"
 #include "tests/e2e/VirtualDesktop.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,8 @@
 //   anything else         (an input the fuzzer crashed on) only has to load without harm
 #include "data/VestoryListDoc.h"
 #include "platform/core/Afx.h"
-#include "tests/core/TempRoot.h"
+#include "tests/support/DeviceRoot.h"
+#include "tests/support/ListFile.h"
 
 #include <gtest/gtest.h>
 
@@ -42,12 +43,6 @@ bool StartsWith(const std::string& s, const char* prefix) {
     return s.rfind(prefix, 0) == 0;
 }
 
-bool SameRecord(const CData& a, const CData& b) {
-    return a.m_bAtCleaners == b.m_bAtCleaners && a.m_strItemName == b.m_strItemName &&
-           a.m_strQty == b.m_strQty && a.m_strSize == b.m_strSize && a.m_strNote == b.m_strNote &&
-           a.m_nMonth == b.m_nMonth && a.m_nDay == b.m_nDay && a.m_nYear == b.m_nYear;
-}
-
 class CorpusTest : public ::testing::TestWithParam<std::string> {
 protected:
     void SetUp() override {
@@ -64,9 +59,9 @@ protected:
 
 TEST_P(CorpusTest, LoadsWithoutHarm) {
     const std::string name = GetParam();
-    TempRoot root;
-    const std::string bytes = TempRoot::ReadAll(fs::path(VL_CORPUS_DIR) / name);
-    TempRoot::WriteAll(root.ListFile(), bytes);
+    DeviceRoot root;
+    const std::string bytes = FileBytes(fs::path(VL_CORPUS_DIR) / name);
+    WriteBytes(root.ListFile(), bytes);
 
     CVestoryListDoc doc;
     ASSERT_NO_THROW(doc.OnNewDocument());
@@ -75,7 +70,7 @@ TEST_P(CorpusTest, LoadsWithoutHarm) {
     const fs::path kept = root.ListFile().string() + ".damaged";
     if (damaged) {
         EXPECT_EQ(m_messages[0].rfind("The list file is damaged.", 0), 0u) << m_messages[0];
-        EXPECT_EQ(TempRoot::ReadAll(kept), bytes);
+        EXPECT_EQ(FileBytes(kept), bytes);
     }
 
     const int expected = ExpectedCount(name);
@@ -92,7 +87,7 @@ TEST_P(CorpusTest, LoadsWithoutHarm) {
     doc.SaveList();
     ASSERT_TRUE(m_messages.empty());
     if (name.find("-rewritten-") == std::string::npos) {
-        EXPECT_EQ(TempRoot::ReadAll(root.ListFile()), bytes) << "not written back as read";
+        EXPECT_EQ(FileBytes(root.ListFile()), bytes) << "not written back as read";
     }
     CVestoryListDoc again;
     again.OnNewDocument();

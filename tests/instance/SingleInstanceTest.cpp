@@ -1,7 +1,7 @@
 // Two starts of the program on one device never both run: the second hands over to the first.
 // Real processes, offscreen, each test with its own device root and runtime folder.
 #include "tests/e2e/ChildProcess.h"
-#include "tests/e2e/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

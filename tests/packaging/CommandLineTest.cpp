@@ -1,6 +1,6 @@
 // The programs' answers on the command line, run as a user runs them, without a display.
 #include "tests/e2e/ChildProcess.h"
-#include "tests/e2e/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

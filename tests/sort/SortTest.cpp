@@ -1,7 +1,7 @@
 // The header sort: the order users have always had from the handheld's exchange scan.
 #include "data/VestoryListDoc.h"
 #include "platform/core/WideText.h"
-#include "tests/support/RuntimeFolder.h"
+#include "tests/support/DeviceRoot.h"
 
 #include <gtest/gtest.h>
 
@@ -104,24 +104,6 @@ private:
             unsetenv(variable);
     }
     std::array<std::optional<std::string>, 3> m_saved;
-};
-
-class DeviceRoot {
-public:
-    DeviceRoot() {
-        char tmpl[] = "/tmp/vl-sort-XXXXXX";
-        m_path = mkdtemp(tmpl);
-        setenv("VESTORYLIST_ROOT", m_path.c_str(), 1);
-        std::filesystem::create_directories(m_path + "/My Documents/Personal");
-    }
-    ~DeviceRoot() {
-        unsetenv("VESTORYLIST_ROOT");
-        std::filesystem::remove_all(m_path);
-    }
-
-private:
-    std::string m_path;
-    RuntimeFolder m_runtime; // for the list's writer mark
 };
 
 TEST(SortByColumn, MatchesTheExchangeScanOnRandomLists) {

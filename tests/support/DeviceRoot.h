@@ -1,30 +1,24 @@
 // DeviceRoot: a fresh temporary device root (VESTORYLIST_ROOT) for one test, removed after,
 // with a settings folder of its own inside (XDG_CONFIG_HOME) and a runtime folder of its own
-// (XDG_RUNTIME_DIR), so no test sees another's.
+// (XDG_RUNTIME_DIR), so no test sees another's or the user's; all three variables are as
+// before once it goes.
 #pragma once
 
 #include "tests/support/RuntimeFolder.h"
 
-#include <filesystem>
-#include <optional>
-#include <string>
-
 class DeviceRoot {
 public:
     DeviceRoot();
-    ~DeviceRoot();
-    DeviceRoot(const DeviceRoot&) = delete;
-    DeviceRoot& operator=(const DeviceRoot&) = delete;
 
-    const std::filesystem::path& Path() const { return m_path; }
+    const std::filesystem::path& Path() const { return m_folder.Path(); }
     // The host path of the list file, "\My Documents\Personal\Vestory.vsl" on the device.
     std::filesystem::path ListFile() const;
     // The program's settings file.
     std::filesystem::path SettingsFile() const;
 
 private:
-    std::filesystem::path m_path;
-    std::optional<std::string> m_previous;
-    std::optional<std::string> m_previousConfig;
+    TempFolder m_folder;
+    ScopedVariable m_root;
+    ScopedVariable m_config;
     RuntimeFolder m_runtime;
 };

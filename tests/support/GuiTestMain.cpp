@@ -2,31 +2,24 @@
 // run watched so that one nobody expected fails its test instead of hanging it.
 #include "tests/support/Modal.h"
 #include "tests/support/RuntimeFolder.h"
+#include "tests/support/ScopedVariable.h"
 
 #include <QApplication>
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <filesystem>
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     // Settings and writer marks of a test without a device root of its own stay out of the
     // user's.
     const RuntimeFolder runtime;
-    std::string config = (std::filesystem::temp_directory_path() / "vestorylist-XXXXXX").string();
-    if (!::mkdtemp(config.data()))
-        return 1;
-    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    const TempFolder config("vestorylist-");
+    const ScopedVariable configHome("XDG_CONFIG_HOME", config.Path());
     // Headless unless told otherwise, also when ctest lists the tests at build time.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     InstallModalGuard();
-    const int result = RUN_ALL_TESTS();
-    std::error_code ec;
-    std::filesystem::remove_all(config, ec);
-    return result;
+    return RUN_ALL_TESTS();
 }

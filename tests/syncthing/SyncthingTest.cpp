@@ -1,6 +1,6 @@
 // Two real Syncthing devices on this machine: what the tests of the shared list rely on of
 // them, shown with plain files.
-#include "tests/e2e/TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "tests/syncthing/SyncthingPair.h"
 
 #include <gtest/gtest.h>

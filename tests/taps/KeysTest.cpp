@@ -19,9 +19,7 @@
 #include "tests/support/SourceLine.h"
 #include <chrono>
 #include <ctime>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 
 namespace {
@@ -51,18 +49,8 @@ Garment Named(Garment g, const char16_t* name) {
     return g;
 }
 
-std::string FileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 class Keys : public AppFixture {
 protected:
-    std::string ListBytes(const std::vector<Garment>& garments) {
-        const std::filesystem::path path = m_root.Path() / "expected.vsl";
-        WriteListFile(path, garments);
-        return FileBytes(path);
-    }
     std::vector<std::u16string> Names() {
         std::vector<std::u16string> names;
         for (int i = 0; i < ListItemCount(View()); ++i)

@@ -16,8 +16,6 @@
 #include "ui/VestoryListView.h"
 
 #include <ctime>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace {
@@ -27,19 +25,8 @@ const Garment kCoat = {1, u"Coat", u"9", u"XL", u"lining", 12, 25, 2025};
 const Garment kTie = {0, u"tie", u"2", u"", u"silk", 0, 0, 0};
 const Garment kApron = {1, u"Apron", u"", u"", u"", 3, 7, 2026};
 
-std::string FileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 class Taps : public AppFixture {
 protected:
-    // The bytes the list file holds for these records.
-    std::string ListBytes(const std::vector<Garment>& garments) {
-        const std::filesystem::path path = m_root.Path() / "expected.vsl";
-        WriteListFile(path, garments);
-        return FileBytes(path);
-    }
     std::string ListFileBytes() { return FileBytes(m_root.ListFile()); }
 
     // Client y of the middle of a row, found the way the program finds rows: by hit test.

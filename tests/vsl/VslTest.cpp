@@ -1,6 +1,6 @@
 // vsl as a user runs it: the real program, its output, its exit status and the files it leaves.
-#include "data/Data.h"
-#include "tests/core/TempRoot.h"
+#include "tests/support/DeviceRoot.h"
+#include "tests/support/ListFile.h"
 #include "tests/support/MergeCases.h"
 
 #include <atomic>
@@ -26,14 +26,13 @@ class VslTest : public ::testing::Test {
 protected:
     // prefix: "timeout 10 ", or setpriv to run vsl as another user.
     Outcome Vsl(const std::string& args, const std::string& prefix = std::string()) {
-        const fs::path out = m_root.path() / "stdout";
-        const fs::path err = m_root.path() / "stderr";
+        const fs::path out = m_root.Path() / "stdout";
+        const fs::path err = m_root.Path() / "stderr";
         // Bounded: a vsl that blocked (on a FIFO, say) fails the test instead of hanging it.
         std::string command = prefix + "timeout 60 " + VSL_PROGRAM + " " + args + " >'" +
                               out.string() + "' 2>'" + err.string() + "'";
         int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, TempRoot::ReadAll(out),
-                TempRoot::ReadAll(err)};
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, FileBytes(out), FileBytes(err)};
     }
     // The peak resident memory of one run of vsl, its output thrown away.
     static long PeakKilobytes(const std::vector<std::string>& args) {
@@ -55,47 +54,23 @@ protected:
             return -1;
         return usage.ru_maxrss;
     }
-    std::string P(const char* name) const { return "'" + (m_root.path() / name).string() + "'"; }
-    fs::path F(const char* name) const { return m_root.path() / name; }
+    std::string P(const char* name) const { return "'" + (m_root.Path() / name).string() + "'"; }
+    fs::path F(const char* name) const { return m_root.Path() / name; }
     std::size_t FolderEntries() const {
-        return std::size_t(std::distance(fs::directory_iterator(m_root.path()), {}));
+        return std::size_t(std::distance(fs::directory_iterator(m_root.Path()), {}));
     }
 
-    void WriteList(const char* name, std::vector<CData> items) {
-        CFile f;
-        ASSERT_TRUE(
-            f.Open(CString::FromUtf8(F(name).string()), CFile::modeCreate | CFile::modeWrite));
-        CArchive ar(&f, CArchive::store);
-        for (CData& d : items)
-            d.Serialize(ar);
-        ar.Close();
-    }
-
-    TempRoot m_root;
+    DeviceRoot m_root;
 };
-
-CData Garment(LONG ac, const char16_t* name, const char16_t* qty, const char16_t* size,
-              const char16_t* note, LONG month, LONG day, LONG year) {
-    CData d;
-    d.m_bAtCleaners = ac;
-    d.m_strItemName = name;
-    d.m_strQty = qty;
-    d.m_strSize = size;
-    d.m_strNote = note;
-    d.m_nMonth = month;
-    d.m_nDay = day;
-    d.m_nYear = year;
-    return d;
-}
 
 const char* const kHeader = "AC,Item Name,Qty,Size,Note,Month,Day,Year\r\n";
 } // namespace
 
 TEST_F(VslTest, DumpWritesCsvAndImportGivesTheFileBack) {
-    WriteList("list.vsl",
-              {Garment(1, u"Shirt, white", u"2", u"L", u"collar \"starch\"\r\nno fold", 3, 5, 2002),
-               Garment(0, u"Blouse \u00E9\U0001F455", u"", u"", u"", 0, 0, 0),
-               Garment(7, u" spaced ", u"x", u"40", u"\n", 13, -1, 99999)});
+    WriteListFile(F("list.vsl"), {Garment{1, u"Shirt, white", u"2", u"L",
+                                          u"collar \"starch\"\r\nno fold", 3, 5, 2002},
+                                  Garment{0, u"Blouse \u00E9\U0001F455", u"", u"", u"", 0, 0, 0},
+                                  Garment{7, u" spaced ", u"x", u"40", u"\n", 13, -1, 99999}});
     Outcome dump = Vsl("dump " + P("list.vsl"));
     ASSERT_EQ(dump.status, 0) << dump.err;
     EXPECT_EQ(dump.out,
@@ -105,30 +80,30 @@ TEST_F(VslTest, DumpWritesCsvAndImportGivesTheFileBack) {
                   "7, spaced ,x,40,\"\n\",13,-1,99999\r\n");
     EXPECT_TRUE(dump.err.empty());
 
-    TempRoot::WriteAll(F("list.csv"), dump.out);
+    WriteBytes(F("list.csv"), dump.out);
     Outcome import = Vsl("import " + P("list.csv") + " " + P("copy.vsl"));
     ASSERT_EQ(import.status, 0) << import.err;
-    EXPECT_EQ(TempRoot::ReadAll(F("copy.vsl")), TempRoot::ReadAll(F("list.vsl")));
+    EXPECT_EQ(FileBytes(F("copy.vsl")), FileBytes(F("list.vsl")));
     EXPECT_EQ(Vsl("dump " + P("copy.vsl")).out, dump.out);
 }
 
 TEST_F(VslTest, CheckCountsOrFindsTheDamage) {
-    std::vector<CData> items;
+    std::vector<Garment> items;
     for (int i = 0; i < 300; ++i)
-        items.push_back(Garment(i % 2, u"Coat", u"1", u"M", u"", 1, 2, 2003));
-    WriteList("list.vsl", items);
+        items.push_back(Garment{i % 2, u"Coat", u"1", u"M", u"", 1, 2, 2003});
+    WriteListFile(F("list.vsl"), items);
     Outcome ok = Vsl("check " + P("list.vsl"));
     EXPECT_EQ(ok.status, 0);
     EXPECT_EQ(ok.out, "300 items\n");
 
-    TempRoot::WriteAll(F("empty.vsl"), "");
+    WriteBytes(F("empty.vsl"), "");
     EXPECT_EQ(Vsl("check " + P("empty.vsl")).out, "0 items\n");
     EXPECT_EQ(Vsl("dump " + P("empty.vsl")).out, kHeader);
 
     // Each record is 44 bytes; cut into the 101st.
-    std::string bytes = TempRoot::ReadAll(F("list.vsl"));
+    std::string bytes = FileBytes(F("list.vsl"));
     ASSERT_EQ(bytes.size(), 300u * 44u);
-    TempRoot::WriteAll(F("cut.vsl"), bytes.substr(0, 100 * 44 + 10));
+    WriteBytes(F("cut.vsl"), bytes.substr(0, 100 * 44 + 10));
     Outcome cut = Vsl("check " + P("cut.vsl"));
     EXPECT_EQ(cut.status, 1);
     EXPECT_EQ(cut.out, "damaged at byte 4400 after 100 items\n");
@@ -159,7 +134,7 @@ TEST_F(VslTest, BadInputIsOneMessageNamingFileAndLineAndWritesNothing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TempRoot::WriteAll(F("in.csv"), c.csv);
+        WriteBytes(F("in.csv"), c.csv);
         Outcome r = Vsl("import " + P("in.csv") + " " + P("out.vsl"));
         EXPECT_EQ(r.status, 2);
         EXPECT_TRUE(r.out.empty());
@@ -191,7 +166,7 @@ TEST_F(VslTest, SpecialFilesAreRefusedAndNeverWaitedOn) {
     fs::create_symlink(F("unmounted") / "list.vsl", F("link.vsl"));
     fs::create_symlink("/dev/null", F("null.vsl"));
     fs::create_symlink("fifo.vsl", F("to-fifo.vsl"));
-    TempRoot::WriteAll(F("in.csv"), kHeader);
+    WriteBytes(F("in.csv"), kHeader);
     const struct {
         std::string path;
         const char* reason;
@@ -228,9 +203,9 @@ TEST_F(VslTest, SpecialFilesAreRefusedAndNeverWaitedOn) {
 // A text that UTF-8 cannot carry is written as U+FFFD, as before, but said: which record and
 // field, and exit status 1, so that a script knows the CSV is not a faithful copy.
 TEST_F(VslTest, DumpNamesTextsThatUtf8CannotCarry) {
-    WriteList("list.vsl", {Garment(0, u"Shirt", u"1", u"", u"", 0, 0, 0),
-                           Garment(0, u"Coat", u"1", u"\xDC00", u"a\xD800", 0, 0, 0),
-                           Garment(0, u"Tie \U0001F454", u"1", u"", u"", 0, 0, 0)});
+    WriteListFile(F("list.vsl"), {Garment{0, u"Shirt", u"1", u"", u"", 0, 0, 0},
+                                  Garment{0, u"Coat", u"1", u"\xDC00", u"a\xD800", 0, 0, 0},
+                                  Garment{0, u"Tie \U0001F454", u"1", u"", u"", 0, 0, 0}});
     const Outcome r = Vsl("dump " + P("list.vsl"));
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, std::string(kHeader) + "0,Shirt,1,,,0,0,0\r\n"
@@ -243,10 +218,10 @@ TEST_F(VslTest, DumpNamesTextsThatUtf8CannotCarry) {
 
 // check and dump hold one record at a time: their peak memory does not grow with the list.
 TEST_F(VslTest, CheckAndDumpMemoryDoesNotGrowWithTheList) {
-    std::vector<CData> items(400000, Garment(1, u"Coat", u"1", u"M", u"", 1, 2, 2003));
-    WriteList("large.vsl", items);
+    std::vector<Garment> items(400000, Garment{1, u"Coat", u"1", u"M", u"", 1, 2, 2003});
+    WriteListFile(F("large.vsl"), items);
     items.resize(1000);
-    WriteList("small.vsl", items);
+    WriteListFile(F("small.vsl"), items);
     for (const char* command : {"check", "dump"}) {
         SCOPED_TRACE(command);
         const long small = PeakKilobytes({command, F("small.vsl").string()});
@@ -282,7 +257,7 @@ TEST_F(VslTest, ImportTakesNamesAsBytesAndTellsWhatIsWrongWithTheCsv) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         if (std::string(c.csvName) != "dir.csv")
-            TempRoot::WriteAll(F(c.csvName), c.csv);
+            WriteBytes(F(c.csvName), c.csv);
         Outcome r = Vsl("import " + P(c.csvName) + " " + P(c.listName));
         EXPECT_EQ(r.status, c.status) << r.err;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
@@ -298,22 +273,22 @@ TEST_F(VslTest, ImportTakesNamesAsBytesAndTellsWhatIsWrongWithTheCsv) {
 TEST_F(VslTest, MergeWritesTheRuleIntoOurs) {
     for (const MergeCase& c : MergeCases()) {
         SCOPED_TRACE(c.name);
-        WriteList("base.vsl", ShortGarments(c.base));
-        WriteList("ours.vsl", ShortGarments(c.ours));
-        WriteList("theirs.vsl", ShortGarments(c.theirs));
-        WriteList("merged.vsl", ShortGarments(c.merged));
+        WriteListFile(F("base.vsl"), ShortGarments(c.base));
+        WriteListFile(F("ours.vsl"), ShortGarments(c.ours));
+        WriteListFile(F("theirs.vsl"), ShortGarments(c.theirs));
+        WriteListFile(F("merged.vsl"), ShortGarments(c.merged));
         Outcome r = Vsl("merge " + P("base.vsl") + " " + P("ours.vsl") + " " + P("theirs.vsl"));
         EXPECT_EQ(r.status, c.bChangedOnBoth ? 1 : 0) << r.err;
-        EXPECT_EQ(TempRoot::ReadAll(F("ours.vsl")), TempRoot::ReadAll(F("merged.vsl")));
+        EXPECT_EQ(FileBytes(F("ours.vsl")), FileBytes(F("merged.vsl")));
     }
 }
 
 TEST_F(VslTest, MergeWritesNothingUnlessAllThreeReadWhole) {
-    WriteList("base.vsl", ShortGarments({"A"}));
-    WriteList("ours.vsl", ShortGarments({"A", "B"}));
-    WriteList("theirs.vsl", ShortGarments({"A", "C"}));
-    const std::string ours = TempRoot::ReadAll(F("ours.vsl"));
-    TempRoot::WriteAll(F("cut.vsl"), TempRoot::ReadAll(F("theirs.vsl")).substr(0, 50));
+    WriteListFile(F("base.vsl"), ShortGarments({"A"}));
+    WriteListFile(F("ours.vsl"), ShortGarments({"A", "B"}));
+    WriteListFile(F("theirs.vsl"), ShortGarments({"A", "C"}));
+    const std::string ours = FileBytes(F("ours.vsl"));
+    WriteBytes(F("cut.vsl"), FileBytes(F("theirs.vsl")).substr(0, 50));
     const struct {
         const char *base, *theirs, *message;
     } cases[] = {
@@ -325,7 +300,7 @@ TEST_F(VslTest, MergeWritesNothingUnlessAllThreeReadWhole) {
         Outcome r = Vsl("merge " + P(c.base) + " " + P("ours.vsl") + " " + P(c.theirs));
         EXPECT_EQ(r.status, 2);
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
-        EXPECT_EQ(TempRoot::ReadAll(F("ours.vsl")), ours);
+        EXPECT_EQ(FileBytes(F("ours.vsl")), ours);
     }
 }
 
@@ -335,9 +310,9 @@ TEST_F(VslTest, ImportKeepsOwnerModeAndAlwaysABackup) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "needs root to own files as another user";
     const std::string nobody = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
-    ::chmod(m_root.path().c_str(), 0777);
-    TempRoot::WriteAll(F("in.csv"), kHeader + std::string("1,Shirt,2,L,,3,5,2002\r\n"));
-    TempRoot::WriteAll(F("old.csv"), kHeader);
+    ::chmod(m_root.Path().c_str(), 0777);
+    WriteBytes(F("in.csv"), kHeader + std::string("1,Shirt,2,L,,3,5,2002\r\n"));
+    WriteBytes(F("old.csv"), kHeader);
     struct Case {
         const char* name;
         uid_t owner;
@@ -357,7 +332,7 @@ TEST_F(VslTest, ImportKeepsOwnerModeAndAlwaysABackup) {
         ASSERT_EQ(::stat(F(c.name).c_str(), &st), 0);
         EXPECT_EQ(st.st_mode & 07777, c.mode);
         EXPECT_EQ(st.st_uid, c.asNobody ? 65534 : c.owner); // only root gives files away
-        EXPECT_EQ(TempRoot::ReadAll(F(c.name).string() + ".bak"), "") << "no backup";
+        EXPECT_EQ(FileBytes(F(c.name).string() + ".bak"), "") << "no backup";
         ASSERT_EQ(::stat((F(c.name).string() + ".bak").c_str(), &st), 0);
         EXPECT_EQ(st.st_mode & 07777, c.mode);
         // The owner can still read what root wrote.
@@ -370,11 +345,11 @@ TEST_F(VslTest, ImportKeepsOwnerModeAndAlwaysABackup) {
 // Saves that run at the same moment never take each other's new file. Beside them a clean-up
 // runs all the time, removing every new file it can lock, as a save's clean-up does.
 TEST_F(VslTest, ConcurrentImportsAllSucceed) {
-    TempRoot::WriteAll(F("in.csv"), kHeader + std::string("1,Shirt,2,L,,3,5,2002\r\n"));
+    WriteBytes(F("in.csv"), kHeader + std::string("1,Shirt,2,L,,3,5,2002\r\n"));
     std::atomic<bool> done{false};
     std::thread cleaner([&] {
         while (!done) {
-            for (const auto& e : fs::directory_iterator(m_root.path())) {
+            for (const auto& e : fs::directory_iterator(m_root.Path())) {
                 const std::string name = e.path().filename().string();
                 if (name.rfind(".list.vsl.tmp-", 0) != 0 || name.size() != 20)
                     continue;
@@ -394,8 +369,8 @@ TEST_F(VslTest, ConcurrentImportsAllSucceed) {
     done = true;
     cleaner.join();
     EXPECT_EQ(status, 0);
-    EXPECT_EQ(TempRoot::ReadAll(F("said")), "");
+    EXPECT_EQ(FileBytes(F("said")), "");
     EXPECT_EQ(Vsl("check " + P("list.vsl")).out, "1 items\n");
-    for (const auto& e : fs::directory_iterator(m_root.path()))
+    for (const auto& e : fs::directory_iterator(m_root.Path()))
         EXPECT_EQ(e.path().filename().string().find(".tmp-"), std::string::npos) << e.path();
 }
