@@ -287,9 +287,10 @@ int CDialogHost::Run() {
     QApplication::setActiveWindow(m_pWidget);
     QEventLoop loop;
     m_pLoop = &loop;
-    AfxNotifyModalRun(m_pWidget, true);
-    loop.exec(QEventLoop::DialogExec);
-    AfxNotifyModalRun(m_pWidget, false);
+    {
+        const CModalRunScope run(m_pWidget);
+        loop.exec(QEventLoop::DialogExec);
+    }
     m_pLoop = nullptr;
     return m_nResult;
 }

@@ -40,9 +40,11 @@ BOOL AfxPromptForListFile(BOOL bOpen, CString& rPathName) {
         dialog.setDefaultSuffix(QStringLiteral("vsl"));
     }
     dialog.setNameFilters(filters);
-    AfxNotifyModalRun(&dialog, true);
-    const int result = dialog.exec();
-    AfxNotifyModalRun(&dialog, false);
+    int result = QDialog::Rejected;
+    {
+        const CModalRunScope run(&dialog);
+        result = dialog.exec();
+    }
     if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return FALSE;
     rPathName = AfxFromQString(QDir::toNativeSeparators(dialog.selectedFiles().constFirst()));

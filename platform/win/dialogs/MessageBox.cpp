@@ -65,9 +65,11 @@ int ShowMessageBox(const CString& text, const CString& caption, UINT nType) {
         box.setStandardButtons(QMessageBox::Ok);
     }
     QPointer<QWidget> pFocus = QApplication::focusWidget();
-    AfxNotifyModalRun(&box, true);
-    const int result = box.exec();
-    AfxNotifyModalRun(&box, false);
+    int result = 0;
+    {
+        const CModalRunScope run(&box);
+        result = box.exec();
+    }
     if (pFocus) {
         if (!pFocus->window()->isActiveWindow())
             pFocus->window()->activateWindow();

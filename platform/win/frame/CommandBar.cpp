@@ -140,8 +140,7 @@ BOOL CCeCommandBar::InsertMenuBar(UINT nMenuBarID, WORD /*wButton*/) {
                            [pFrame](UINT nID) { return pFrame && pFrame->IsCommandEnabled(nID); });
         });
         // The button runs its menu modally, as TrackPopupMenu does.
-        QObject::connect(pMenu, &QMenu::aboutToShow, [pMenu] { AfxNotifyModalRun(pMenu, true); });
-        QObject::connect(pMenu, &QMenu::aboutToHide, [pMenu] { AfxNotifyModalRun(pMenu, false); });
+        AfxWatchMenuRuns(pMenu);
         QObject::connect(pMenu, &QMenu::triggered, [hWndOwner](QAction* pAction) {
             if (const UINT nID = AfxCommandOfAction(pAction))
                 SendCommand(hWndOwner, nID);

@@ -233,9 +233,11 @@ BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, const RECT* /*
 
     const QPoint ptGlobal = AfxDeviceToGlobal(POINT{x, y});
     new CDoubleClickRest(&menu, ptGlobal);
-    AfxNotifyModalRun(&menu, true);
-    QPointer<QAction> pChosen = menu.exec(ptGlobal);
-    AfxNotifyModalRun(&menu, false);
+    QPointer<QAction> pChosen;
+    {
+        const CModalRunScope run(&menu);
+        pChosen = menu.exec(ptGlobal);
+    }
     const UINT nID = AfxCommandOfAction(pChosen.data());
     if (nFlags & TPM_RETURNCMD)
         return BOOL(nID);
