@@ -21,52 +21,7 @@ protected:
     void StartProgram() {
         ASSERT_TRUE(LaunchProgram()) << m_pProgram->Output();
         ASSERT_TRUE(m_pProgram->Running()) << m_pProgram->Output();
-        ASSERT_TRUE(WaitUntil([&] { return Rows().has_value(); }, kStepTimeout));
-    }
-
-    // The window the program shows besides its main window, once it has the keyboard.
-    std::string WaitForWindow() {
-        std::string found;
-        WaitUntil(
-            [&] {
-                if (const std::string id = OtherWindow(); !id.empty())
-                    found = id;
-                return !found.empty() && m_pDesktop->FocusedWindow() == found;
-            },
-            kStepTimeout);
-        return found;
-    }
-
-    // Keys that open a modal window; then keys, a text and keys typed into it, which close it.
-    void InModal(const std::vector<std::string>& open, const std::vector<std::string>& before,
-                 const std::string& text, const std::vector<std::string>& after) {
-        ASSERT_TRUE(m_pDesktop->Keys(open));
-        const std::string window = WaitForWindow();
-        ASSERT_FALSE(window.empty()) << "no window opened for " << open.back();
-        if (!before.empty()) {
-            ASSERT_TRUE(m_pDesktop->Keys(before));
-        }
-        if (!text.empty()) {
-            ASSERT_TRUE(m_pDesktop->Type(text));
-        }
-        if (!after.empty()) {
-            ASSERT_TRUE(m_pDesktop->Keys(after));
-        }
-        ASSERT_TRUE(WaitGone(window));
-        ASSERT_TRUE(WaitFocus(m_main)) << "the keyboard did not come back to the list";
-    }
-
-    bool WaitForDump(const std::string& expected) {
-        return WaitUntil([&] { return Dump() == expected; }, kStepTimeout);
-    }
-    std::optional<std::vector<int>> Rows() {
-        const auto picture = m_pDesktop->Picture(m_main);
-        if (!picture)
-            return std::nullopt;
-        std::vector<int> centres;
-        for (const ShownRow& row : RowsShown(*picture))
-            centres.push_back(row.yCentre);
-        return centres;
+        ASSERT_TRUE(WaitUntil([&] { return RowCentres().has_value(); }, kStepTimeout));
     }
 };
 
@@ -123,7 +78,7 @@ TEST_F(KeyboardSessionTest, AddTickEditDeleteUndoCopyAndPasteWithKeysOnly) {
     // box opens the pop-up and ticks nothing.
     std::vector<int> rows;
     ASSERT_TRUE(
-        WaitUntil([&] { return (rows = Rows().value_or(rows)).size() == 3; }, kStepTimeout));
+        WaitUntil([&] { return (rows = RowCentres().value_or(rows)).size() == 3; }, kStepTimeout));
     const Rect place = Geometry(m_main);
     const int x = place.x;
     const int y = place.y;
@@ -134,7 +89,7 @@ TEST_F(KeyboardSessionTest, AddTickEditDeleteUndoCopyAndPasteWithKeysOnly) {
     ASSERT_TRUE(WaitForDump(kHeader + coatTicked + shirt + scarfTicked)) << Dump();
     ASSERT_TRUE(m_pDesktop->Xdotool(
         {"mousemove", std::to_string(x + 12), std::to_string(y + rows[1]), "click", "3"}));
-    const std::string popup = WaitForWindow();
+    const std::string popup = WaitForModal();
     ASSERT_FALSE(popup.empty()) << "a right click opened no pop-up";
     ASSERT_TRUE(m_pDesktop->Keys({"Escape"}));
     ASSERT_TRUE(WaitGone(popup));
@@ -142,7 +97,7 @@ TEST_F(KeyboardSessionTest, AddTickEditDeleteUndoCopyAndPasteWithKeysOnly) {
     ASSERT_TRUE(
         m_pDesktop->Xdotool({"mousemove", std::to_string(x + 80), std::to_string(y + rows[0]),
                              "click", "--repeat", "2", "--delay", "60", "1"}));
-    const std::string again = WaitForWindow();
+    const std::string again = WaitForModal();
     ASSERT_FALSE(again.empty()) << "a double click on a name opened no pop-up";
     std::this_thread::sleep_for(500ms);
     ASSERT_EQ(m_pDesktop->ShownWindows({"--pid", std::to_string(m_pProgram->Pid())}).size(), 2u)

@@ -16,6 +16,18 @@ constexpr int kCheckBoxFrameHeight = 14;
 constexpr std::uint32_t kEmptyFrame = 0x808080;
 constexpr std::uint32_t kTickedFrame = 0x000000;
 
+// An X server for one machine, and its runtime folder as the program requires it.
+testing::AssertionResult PrepareHome(const fs::path& home,
+                                     std::unique_ptr<VirtualDesktop>& pDesktop) {
+    pDesktop = std::make_unique<VirtualDesktop>(home);
+    if (!pDesktop->Started())
+        return testing::AssertionFailure() << pDesktop->ServerOutput();
+    fs::create_directories(home / "root");
+    fs::create_directories(home / "run");
+    fs::permissions(home / "run", fs::perms::owner_all);
+    return testing::AssertionSuccess();
+}
+
 } // namespace
 
 ProgramOnDesktop::ProgramOnDesktop(std::vector<std::string> tools) : m_tools(std::move(tools)) {}
@@ -35,11 +47,8 @@ void ProgramOnDesktop::SetUp() {
         GTEST_SKIP() << "needs Xvfb, xdotool and xwd (Debian xvfb, xdotool, x11-apps)" << needed
                      << "; missing:" << names;
     }
-    m_pDesktop = std::make_unique<VirtualDesktop>(m_folder.Path());
-    ASSERT_TRUE(m_pDesktop->Started()) << m_pDesktop->ServerOutput();
-    fs::create_directories(m_folder.Path() / "root");
-    fs::create_directories(m_folder.Path() / "run");
-    fs::permissions(m_folder.Path() / "run", fs::perms::owner_all);
+    m_home = m_folder.Path();
+    ASSERT_TRUE(PrepareHome(m_home, m_pDesktop));
 }
 
 void ProgramOnDesktop::TearDown() {
@@ -47,25 +56,39 @@ void ProgramOnDesktop::TearDown() {
     m_pDesktop.reset();
 }
 
+testing::AssertionResult ProgramOnDesktop::AddMachine(Machine& machine, const fs::path& home) {
+    machine.home = home;
+    return PrepareHome(home, machine.pDesktop);
+}
+
+void ProgramOnDesktop::SwapMachine(Machine& machine) {
+    std::swap(m_home, machine.home);
+    std::swap(m_pDesktop, machine.pDesktop);
+    std::swap(m_pProgram, machine.pProgram);
+    std::swap(m_main, machine.main);
+}
+
 fs::path ProgramOnDesktop::ListFile() const {
-    return m_folder.Path() / "root" / "My Documents" / "Personal" / "Vestory.vsl";
+    return m_home / "root" / "My Documents" / "Personal" / "Vestory.vsl";
 }
 
 ChildProcess::Environment ProgramOnDesktop::ProgramEnvironment() const {
     return {{"DISPLAY", m_pDesktop->Display()},
             {"QT_QPA_PLATFORM", "xcb"},
-            {"VESTORYLIST_ROOT", (m_folder.Path() / "root").string()},
-            {"XDG_CONFIG_HOME", (m_folder.Path() / "config").string()},
-            {"XDG_RUNTIME_DIR", (m_folder.Path() / "run").string()},
+            {"VESTORYLIST_ROOT", (m_home / "root").string()},
+            {"XDG_CONFIG_HOME", (m_home / "config").string()},
+            {"XDG_RUNTIME_DIR", (m_home / "run").string()},
+            {"XDG_STATE_HOME", (m_home / "state").string()},
+            {"XDG_DATA_HOME", (m_home / "data").string()},
             {"VESTORYLIST_EXIT_AFTER_FIRST_PAINT", std::nullopt},
             {"LSAN_OPTIONS", "suppressions=" LSAN_SUPPRESSIONS}};
 }
 
 testing::AssertionResult ProgramOnDesktop::LaunchProgram(const std::function<bool()>& ready) {
     m_main.clear();
-    m_pProgram = std::make_unique<ChildProcess>(std::vector<std::string>{VESTORYLIST_PROGRAM},
-                                                ProgramEnvironment(),
-                                                (m_folder.Path() / "program.txt").string());
+    m_pProgram =
+        std::make_unique<ChildProcess>(std::vector<std::string>{VESTORYLIST_PROGRAM},
+                                       ProgramEnvironment(), (m_home / "program.txt").string());
     if (!m_pProgram->Started())
         return testing::AssertionFailure() << "the program did not start";
     return WaitFor(
@@ -130,11 +153,56 @@ testing::AssertionResult ProgramOnDesktop::WaitFocus(const std::string& window) 
 }
 
 std::string ProgramOnDesktop::Dump() {
-    const std::string out = (m_folder.Path() / "dump.csv").string();
+    const std::string out = (m_home / "dump.csv").string();
     ChildProcess vsl({VSL_PROGRAM, "dump", ListFile().string()}, {}, out);
     if (vsl.WaitExit(kStepTimeout) != std::optional<int>(0))
         return std::string();
     return vsl.Output();
+}
+
+bool ProgramOnDesktop::WaitForDump(const std::string& expected) {
+    return WaitUntil([&] { return Dump() == expected; }, kStepTimeout);
+}
+
+std::string ProgramOnDesktop::WaitForModal() {
+    std::string found;
+    WaitUntil(
+        [&] {
+            if (const std::string id = OtherWindow(); !id.empty())
+                found = id;
+            return !found.empty() && m_pDesktop->FocusedWindow() == found;
+        },
+        kStepTimeout);
+    return found;
+}
+
+void ProgramOnDesktop::InModal(const std::vector<std::string>& open,
+                               const std::vector<std::string>& before, const std::string& text,
+                               const std::vector<std::string>& after) {
+    ASSERT_TRUE(m_pDesktop->Keys(open));
+    const std::string window = WaitForModal();
+    ASSERT_FALSE(window.empty()) << "no window opened for " << open.back();
+    if (!before.empty()) {
+        ASSERT_TRUE(m_pDesktop->Keys(before));
+    }
+    if (!text.empty()) {
+        ASSERT_TRUE(m_pDesktop->Type(text));
+    }
+    if (!after.empty()) {
+        ASSERT_TRUE(m_pDesktop->Keys(after));
+    }
+    ASSERT_TRUE(WaitGone(window));
+    ASSERT_TRUE(WaitFocus(m_main)) << "the keyboard did not come back to the list";
+}
+
+std::optional<std::vector<int>> ProgramOnDesktop::RowCentres() {
+    const auto picture = m_pDesktop->Picture(m_main);
+    if (!picture)
+        return std::nullopt;
+    std::vector<int> centres;
+    for (const ShownRow& row : RowsShown(*picture))
+        centres.push_back(row.yCentre);
+    return centres;
 }
 
 std::vector<ProgramOnDesktop::ShownRow> ProgramOnDesktop::RowsShown(const XwdImage& picture) {

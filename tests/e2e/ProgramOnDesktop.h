@@ -1,6 +1,7 @@
 // The program as its own process on an X server of the test's own, with its device root and
-// its settings and runtime folders in the test's temporary folder; what the tests share to
-// start it, wait for its windows and read its list file with `vsl dump`.
+// its settings, runtime, state and data folders in the test's temporary folder; what the tests
+// share to start it, wait for its windows, drive it with the keyboard and read its list file
+// with `vsl dump`. A test of several machines gives each its own of all these.
 #pragma once
 
 #include "tests/e2e/ChildProcess.h"
@@ -13,6 +14,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +40,19 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    // The state of one machine. A test of two machines acts on one at a time (the fixture's
+    // members below) and keeps the other's here.
+    struct Machine {
+        std::filesystem::path home; // its device root, settings, runtime, state, data folders
+        std::unique_ptr<VirtualDesktop> pDesktop;
+        std::unique_ptr<ChildProcess> pProgram;
+        std::string main;
+    };
+    // Another machine, with an X server of its own and its folders under home.
+    testing::AssertionResult AddMachine(Machine& machine, const std::filesystem::path& home);
+    // From now on the fixture acts on machine, which keeps the one acted on till now.
+    void SwapMachine(Machine& machine);
+
     std::filesystem::path ListFile() const;
     ChildProcess::Environment ProgramEnvironment() const;
     // Starts the program and waits until its main window "VestoryList" is shown (m_main) and
@@ -52,6 +67,17 @@ protected:
     testing::AssertionResult WaitFocus(const std::string& window);
     // The list file as `vsl dump` shows it; empty if it cannot.
     std::string Dump();
+    bool WaitForDump(const std::string& expected);
+
+    // The window the program shows besides its main window, once it has the keyboard; empty
+    // if none does in time.
+    std::string WaitForModal();
+    // Keys that open a modal window; then keys, a text and keys typed into it, which close it;
+    // the keyboard back in the list.
+    void InModal(const std::vector<std::string>& open, const std::vector<std::string>& before,
+                 const std::string& text, const std::vector<std::string>& after);
+    // The centres of the rows shown in the main window now; nothing if no picture was taken.
+    std::optional<std::vector<int>> RowCentres();
 
     // The rows of the list in a picture of the main window, found by their check boxes.
     static std::vector<ShownRow> RowsShown(const XwdImage& picture);
@@ -59,6 +85,7 @@ protected:
     static std::string Today();
 
     TempFolder m_folder;
+    std::filesystem::path m_home;
     std::unique_ptr<VirtualDesktop> m_pDesktop;
     std::unique_ptr<ChildProcess> m_pProgram;
     std::string m_main;
