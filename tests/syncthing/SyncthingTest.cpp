@@ -1,12 +1,10 @@
 // Two real Syncthing devices on this machine: what the tests of the shared list rely on of
 // them, shown with plain files.
+#include "tests/support/ListFile.h"
 #include "tests/support/TempFolder.h"
 #include "tests/syncthing/SyncthingPair.h"
 
 #include <gtest/gtest.h>
-
-#include <fstream>
-#include <sstream>
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -14,17 +12,6 @@ using namespace std::chrono_literals;
 namespace {
 
 constexpr auto kSyncTimeout = 60s;
-
-std::string Contents(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void Write(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-}
 
 // The names beside name in folder that Syncthing gave the losing versions of it.
 std::vector<std::string> ConflictCopies(const fs::path& folder, const std::string& stem) {
@@ -55,22 +42,22 @@ protected:
 };
 
 TEST_F(SyncthingTest, AFileWrittenOnOneDeviceReachesTheOther) {
-    Write(At(SyncthingPair::A, "note.txt"), "from A");
+    WriteBytes(At(SyncthingPair::A, "note.txt"), "from A");
     ASSERT_TRUE(WaitFor(
         "note.txt to reach B",
-        [&] { return Contents(At(SyncthingPair::B, "note.txt")) == "from A"; }, kSyncTimeout))
+        [&] { return FileBytes(At(SyncthingPair::B, "note.txt")) == "from A"; }, kSyncTimeout))
         << m_pPair->Output();
     EXPECT_TRUE(m_pPair->WaitInSync(kSyncTimeout));
 }
 
 TEST_F(SyncthingTest, ChangesOnBothSidesWhileApartLeaveAConflictCopyOfTheLoser) {
-    Write(At(SyncthingPair::A, "note.txt"), "first");
+    WriteBytes(At(SyncthingPair::A, "note.txt"), "first");
     ASSERT_TRUE(m_pPair->WaitInSync(kSyncTimeout));
-    ASSERT_EQ(Contents(At(SyncthingPair::B, "note.txt")), "first");
+    ASSERT_EQ(FileBytes(At(SyncthingPair::B, "note.txt")), "first");
 
     ASSERT_TRUE(m_pPair->Partition());
-    Write(At(SyncthingPair::A, "note.txt"), "A's");
-    Write(At(SyncthingPair::B, "note.txt"), "B's");
+    WriteBytes(At(SyncthingPair::A, "note.txt"), "A's");
+    WriteBytes(At(SyncthingPair::B, "note.txt"), "B's");
     // The later change wins; make sure it is B's whatever the clock's granularity.
     fs::last_write_time(At(SyncthingPair::B, "note.txt"),
                         fs::last_write_time(At(SyncthingPair::A, "note.txt")) + 10s);
@@ -79,10 +66,10 @@ TEST_F(SyncthingTest, ChangesOnBothSidesWhileApartLeaveAConflictCopyOfTheLoser) 
 
     for (const auto side : {SyncthingPair::A, SyncthingPair::B}) {
         SCOPED_TRACE(side == SyncthingPair::A ? "on A" : "on B");
-        EXPECT_EQ(Contents(At(side, "note.txt")), "B's");
+        EXPECT_EQ(FileBytes(At(side, "note.txt")), "B's");
         const auto copies = ConflictCopies(m_pPair->Folder(side), "note");
         ASSERT_EQ(copies.size(), 1u) << m_pPair->Output();
-        EXPECT_EQ(Contents(At(side, copies[0])), "A's");
+        EXPECT_EQ(FileBytes(At(side, copies[0])), "A's");
     }
 }
 
