@@ -4,6 +4,7 @@
 #include "platform/win/frame/FrameWnd.h"
 #include "platform/win/frame/WndQt.h"
 #include "tests/app/AppFixture.h"
+#include "tests/support/CaseName.h"
 #include "tests/support/Input.h"
 #include "ui/VestoryListView.h"
 
@@ -92,6 +93,6 @@ INSTANTIATE_TEST_SUITE_P(
                          pList->horizontalHeader()->resizeSection(0, 50);
                      },
                      Shown{420, 300, {50, 275, 35, 80}, {50, 275, 35, 80}, true}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName());
 
 } // namespace

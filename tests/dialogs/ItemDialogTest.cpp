@@ -4,6 +4,7 @@
 #include "platform/win/dialogs/ComboBox.h"
 #include "res/Resources.h"
 #include "tests/dialogs/DialogDriver.h"
+#include "tests/support/CaseName.h"
 #include "tests/support/Modal.h"
 
 #include <QApplication>
@@ -52,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(Quantities, QuantityOpens,
                                            QtyCase{"Above", u"25", CB_ERR},
                                            QtyCase{"Word", u"two", CB_ERR},
                                            QtyCase{"Empty", u"", CB_ERR}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         CaseName());
 
 TEST_F(ItemDialogTest, QuantityListHoldsOneToTwentyInOrder) {
     CItemDialog dlg;
@@ -140,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
         CloseCase{"CloseBox", [](ModalHandle& d) { TapCaptionButton(d, "vl_caption_close"); },
                   IDCANCEL},
         CloseCase{"WindowClosed", [](ModalHandle& d) { d.Widget()->close(); }, IDCANCEL}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST_F(ItemDialogTest, EnterInTheNoteBreaksTheLineAndTheBreakIsCrLf) {
     CItemDialog dlg;

@@ -8,6 +8,7 @@
 //   anything else         (an input the fuzzer crashed on) only has to load without harm
 #include "data/VestoryListDoc.h"
 #include "platform/core/Afx.h"
+#include "tests/support/CaseName.h"
 #include "tests/support/DeviceRoot.h"
 #include "tests/support/ListFile.h"
 
@@ -98,13 +99,5 @@ TEST_P(CorpusTest, LoadsWithoutHarm) {
     }
 }
 
-std::string TestName(const ::testing::TestParamInfo<std::string>& info) {
-    std::string s = info.param;
-    for (char& c : s)
-        if (!std::isalnum(static_cast<unsigned char>(c)))
-            c = '_';
-    return s;
-}
-
-INSTANTIATE_TEST_SUITE_P(Corpus, CorpusTest, ::testing::ValuesIn(CorpusFiles()), TestName);
+INSTANTIATE_TEST_SUITE_P(Corpus, CorpusTest, ::testing::ValuesIn(CorpusFiles()), CaseName());
 } // namespace
