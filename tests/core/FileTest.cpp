@@ -3,9 +3,8 @@
 #include "platform/core/ReplaceFile.h"
 #include "tests/support/DeviceRoot.h"
 #include "tests/support/ListFile.h"
+#include "tests/support/PinnedClock.h"
 #include "tests/support/Unprivileged.h"
-
-#include "platform/core/Time.h"
 
 #include <gtest/gtest.h>
 
@@ -193,20 +192,16 @@ TEST(ReplaceFileTest, FirstSaveOfEachDayKeepsTheListBeforeIt) {
     // Not ours: never removed, whatever they are called.
     WriteBytes(history / "notes.txt", "mine");
     WriteBytes(history / "2026-11-01.vsl.keep", "mine");
-    std::tm day{};
-    day.tm_year = 2026 - 1900;
-    day.tm_mon = 11;
-    day.tm_hour = 12;
     int version = 0;
-    for (int d = 1; d <= 10; ++d) {
-        day.tm_mday = d;
-        day.tm_isdst = -1;
-        CTime::SetCurrentTimeForTesting(std::mktime(&day));
-        for (int i = 0; i < 2; ++i) // the second save of the day keeps nothing
-            Save(u"\\My Documents\\Personal\\Vestory.vsl",
-                 std::string("v").append(std::to_string(++version)));
+    {
+        PinnedClock clock(2026, 12, 1);
+        for (int d = 1; d <= 10; ++d) {
+            clock.Set(2026, 12, d);
+            for (int i = 0; i < 2; ++i) // the second save of the day keeps nothing
+                Save(u"\\My Documents\\Personal\\Vestory.vsl",
+                     std::string("v").append(std::to_string(++version)));
+        }
     }
-    CTime::SetCurrentTimeForTesting(0);
     // Day d's copy holds the list before its first save, the last one of day d - 1.
     for (int d = 1; d <= 10; ++d) {
         char name[32];

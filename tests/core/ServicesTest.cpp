@@ -3,6 +3,7 @@
 #include "platform/core/Resource.h"
 #include "platform/core/Time.h"
 #include "platform/core/WideText.h"
+#include "tests/support/PinnedClock.h"
 
 #include <climits>
 #include <cstdlib>
@@ -111,17 +112,11 @@ TEST(ResourceTest, LoadStringCopiesAndCuts) {
 }
 
 TEST(TimeTest, NowCanBePinned) {
-    // 31 December 2002, noon local time.
-    std::tm tm{};
-    tm.tm_year = 102;
-    tm.tm_mon = 11;
-    tm.tm_mday = 31;
-    tm.tm_hour = 12;
-    tm.tm_isdst = -1;
-    CTime::SetCurrentTimeForTesting(std::mktime(&tm));
     std::tm now{};
-    CTime::GetCurrentTime().GetLocalTm(&now);
-    CTime::SetCurrentTimeForTesting(0);
+    {
+        const PinnedClock clock(2002, 12, 31);
+        CTime::GetCurrentTime().GetLocalTm(&now);
+    }
     EXPECT_EQ(now.tm_mday, 31);
     EXPECT_EQ(now.tm_mon, 11);
     EXPECT_EQ(now.tm_year, 102);

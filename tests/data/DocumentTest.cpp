@@ -1,9 +1,9 @@
 // The list document without a window: reading, saving and changing the list file.
 #include "data/VestoryListDoc.h"
 #include "platform/core/Afx.h"
-#include "platform/core/Time.h"
 #include "tests/support/DeviceRoot.h"
 #include "tests/support/ListFile.h"
+#include "tests/support/PinnedClock.h"
 #include "tests/support/Unprivileged.h"
 
 #include <csignal>
@@ -51,10 +51,7 @@ protected:
                 return IDOK;
             });
     }
-    void TearDown() override {
-        AfxSetMessageBoxPresenter(m_previous);
-        CTime::SetCurrentTimeForTesting(0);
-    }
+    void TearDown() override { AfxSetMessageBoxPresenter(m_previous); }
     // A document as the framework sets it up at start-up.
     std::unique_ptr<CVestoryListDoc> Start() {
         auto doc = std::make_unique<CVestoryListDoc>();
@@ -181,15 +178,7 @@ TEST_F(DocumentTest, DeleteKeepsTheOrderAndSaves) {
 }
 
 TEST_F(DocumentTest, ToggleStampsTodayAndClearsCompletely) {
-    std::tm tm{};
-    tm.tm_year = 102;
-    tm.tm_mon = 11;
-    tm.tm_mday = 31;
-    tm.tm_hour = 23;
-    tm.tm_min = 59;
-    tm.tm_isdst = -1;
-    CTime::SetCurrentTimeForTesting(std::mktime(&tm));
-
+    const PinnedClock clock(2002, 12, 31, 23, 59);
     auto doc = Start();
     doc->AddItem(Record("Shirt", "3"));
     doc->ToggleAtCleaners(0);

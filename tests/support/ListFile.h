@@ -19,6 +19,9 @@ struct Garment {
     LONG month, day, year;
 
     CData Record() const;
+    // The same garment at the cleaners since that day, or with its box and date cleared.
+    Garment Ticked(LONG m, LONG d, LONG y) const { return {1, name, qty, size, note, m, d, y}; }
+    Garment Cleared() const { return {0, name, qty, size, note, 0, 0, 0}; }
 };
 
 // The whole file; empty when it cannot be read.

@@ -28,20 +28,10 @@ const Garment kShirt = {0, u"Shirt", u"10", u"M", u"collar", 0, 0, 0};
 const Garment kCoat = {1, u"Coat", u"9", u"XL", u"lining", 12, 25, 2025};
 const Garment kTie = {0, u"tie", u"2", u"", u"silk", 0, 0, 0};
 
-Garment TickedToday(Garment g) {
+Garment TickedToday(const Garment& g) {
     const std::time_t now = std::time(nullptr);
     const std::tm* t = std::localtime(&now);
-    g.bAtCleaners = 1;
-    g.month = t->tm_mon + 1;
-    g.day = t->tm_mday;
-    g.year = t->tm_year + 1900;
-    return g;
-}
-
-Garment Cleared(Garment g) {
-    g.bAtCleaners = 0;
-    g.month = g.day = g.year = 0;
-    return g;
+    return g.Ticked(t->tm_mon + 1, t->tm_mday, t->tm_year + 1900);
 }
 
 Garment Named(Garment g, const char16_t* name) {
@@ -107,7 +97,7 @@ TEST_F(Keys, EveryKeyDoesWhatTheStylusDoesAndSavesIt) {
         {"Space clears the focused row's tick",
          "Down Down Space",
          nullptr,
-         {kShirt, Cleared(kCoat), kTie},
+         {kShirt, kCoat.Cleared(), kTie},
          1},
         {"Space ticks an empty box", "End Space", nullptr, {kShirt, kCoat, TickedToday(kTie)}, 2},
         {"Space twice clears again", "Down Space Space", nullptr, {kShirt, kCoat, kTie}, 0},
@@ -210,7 +200,7 @@ TEST_F(Keys, DoubleClickIsOneTapAndRightClickOpensThePopUpWithoutATick) {
          1,
          15,
          nullptr,
-         {kShirt, Cleared(kCoat), kTie},
+         {kShirt, kCoat.Cleared(), kTie},
          true},
         {"a right click on a box opens the pop-up",
          &RightTap,

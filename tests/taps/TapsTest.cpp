@@ -104,22 +104,15 @@ TEST_F(Taps, CheckBoxTapTogglesOneRowAndSaves) {
     TapRow(1, 30); // Coat: ticked, so the tap clears flag and date
     EXPECT_EQ(ListStateImage(View(), 1), 1);
     EXPECT_EQ(Cell(1, 3), u"");
-    Garment coatOff = kCoat;
-    coatOff.bAtCleaners = 0;
-    coatOff.month = coatOff.day = coatOff.year = 0;
-    EXPECT_EQ(ListFileBytes(), ListBytes({kShirt, coatOff, kTie}));
+    EXPECT_EQ(ListFileBytes(), ListBytes({kShirt, kCoat.Cleared(), kTie}));
 
     TapRow(2, 30); // tie: ticked with today's date
     EXPECT_EQ(ListStateImage(View(), 2), 2);
     EXPECT_EQ(Cell(2, 3), Today());
     const CData tie = Document()->GetItem(2);
     EXPECT_EQ(tie.m_bAtCleaners, 1);
-    Garment tieOn = kTie;
-    tieOn.bAtCleaners = 1;
-    tieOn.month = tie.m_nMonth;
-    tieOn.day = tie.m_nDay;
-    tieOn.year = tie.m_nYear;
-    EXPECT_EQ(ListFileBytes(), ListBytes({kShirt, coatOff, tieOn}));
+    const Garment tieOn = kTie.Ticked(tie.m_nMonth, tie.m_nDay, tie.m_nYear);
+    EXPECT_EQ(ListFileBytes(), ListBytes({kShirt, kCoat.Cleared(), tieOn}));
 
     // Only the tapped rows were rewritten; the others kept what was on screen.
     EXPECT_EQ(Cell(0, 2), u"not rebuilt");
@@ -128,7 +121,7 @@ TEST_F(Taps, CheckBoxTapTogglesOneRowAndSaves) {
     TapRow(2, 30); // and again: flag and date are gone, not kept from the first tap
     EXPECT_EQ(ListStateImage(View(), 2), 1);
     EXPECT_EQ(Cell(2, 3), u"");
-    EXPECT_EQ(ListFileBytes(), ListBytes({kShirt, coatOff, kTie}));
+    EXPECT_EQ(ListFileBytes(), ListBytes({kShirt, kCoat.Cleared(), kTie}));
 }
 
 TEST_F(Taps, CheckBoxZoneIsTheScreensLeftEdgeNotTheColumn) {
@@ -301,11 +294,7 @@ TEST_F(Taps, SortedOrderReachesTheFileWithTheNextChange) {
     TapHeader(2); // tie 2, Coat 9, Shirt 10
     TapRow(0, 30);
     const CData tie = Document()->GetItem(0);
-    Garment tieOn = kTie;
-    tieOn.bAtCleaners = 1;
-    tieOn.month = tie.m_nMonth;
-    tieOn.day = tie.m_nDay;
-    tieOn.year = tie.m_nYear;
+    const Garment tieOn = kTie.Ticked(tie.m_nMonth, tie.m_nDay, tie.m_nYear);
     EXPECT_EQ(ListFileBytes(), ListBytes({tieOn, kCoat, kShirt}));
 }
 
