@@ -13,10 +13,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <new>
-#include <thread>
 
 IMPLEMENT_DYNCREATE(CVestoryListDoc, CDocument)
 
@@ -80,21 +78,12 @@ BOOL CVestoryListDoc::OnNewDocument() {
 BOOL CVestoryListDoc::HoldListFile() {
     if (m_listLock.IsLocked())
         return TRUE;
-    // vsl holds a list only while it writes it: give it a moment.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-    const std::string hostPath = AfxHostPathFromDevicePath(kListFile);
+    // vsl holds a list only while it writes it: the lock waits a moment for it.
     int nHolder = 0;
-    while (!m_listLock.Lock(hostPath, &nHolder)) {
-        if (std::chrono::steady_clock::now() >= deadline) {
-            CString text;
-            text.Format(u"%s is already running on this list (process %d) but does not answer.",
-                        LPCTSTR(AfxGetAppName()), nHolder);
-            AfxMessageBox(text, MB_ICONINFORMATION);
-            return FALSE;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return TRUE;
+    if (m_listLock.LockWithin(AfxHostPathFromDevicePath(kListFile), CWriterLock::kWaitMs, &nHolder))
+        return TRUE;
+    AfxMessageBox(CWriterLock::HeldMessage(nHolder), MB_ICONINFORMATION);
+    return FALSE;
 }
 
 BOOL CVestoryListDoc::OnOpenDocument(LPCTSTR lpszPathName) {

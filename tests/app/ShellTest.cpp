@@ -6,9 +6,11 @@
 #include "platform/win/frame/FrameWnd.h"
 #include "platform/win/shell/Clipboard.h"
 #include "platform/win/shell/SignalClose.h"
+#include "platform/win/shell/SingleInstance.h"
 #include "res/Resources.h"
 #include "res/resource.h"
 #include "tests/app/AppFixture.h"
+#include "tests/e2e/ChildProcess.h"
 #include "tests/support/CommandBarReadback.h"
 #include "tests/support/Input.h"
 #include "tests/support/ListReadback.h"
@@ -264,6 +266,49 @@ TEST_F(ShellTest, CtrlOKeepsTheListWhenAFileDoesNotReadWhole) {
     Document()->DeleteItem(1);
     EXPECT_EQ(SavedNames(), std::vector<CString>{u"Shirt"});
     EXPECT_EQ(FileBytes(list.string() + ".bak"), listBytes);
+}
+
+// A second start given a file hands it to the running window (here, this process), which opens
+// it as Ctrl+O does: the name as the system passed it, with the same checks and messages.
+TEST_F(ShellTest, ASecondStartHandsItsFileToTheRunningWindow) {
+    ASSERT_TRUE(Start(kGarments));
+    int nExitCode = -1;
+    ASSERT_TRUE(AfxClaimSingleInstance(nullptr, &nExitCode));
+    MessageRecorder messages;
+    const std::filesystem::path odd = m_root.Path() / "a\"b c\td.vsl";
+    WriteListFile(odd, {{0, u"Scarf", u"1", u"", u"", 0, 0, 0}});
+    const std::filesystem::path dashed = m_root.Path() / "-x.vsl";
+    WriteBytes(dashed, FileBytes(odd).substr(0, 5));
+    struct Case {
+        std::filesystem::path file;
+        std::vector<CString> shown;
+        std::vector<std::string> said;
+    } const cases[] = {
+        {odd, {u"Scarf"}, {}},
+        {dashed, {u"Scarf"}, {"-x.vsl is not a whole list file. The list was not changed."}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.string());
+        messages.texts.clear();
+        ChildProcess second({VESTORYLIST_PROGRAM, "--", c.file.string()}, {},
+                            (m_root.Path() / "second.txt").string());
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                ProcessEvents();
+                return !second.Running();
+            },
+            std::chrono::seconds(10)));
+        EXPECT_EQ(second.WaitExit(std::chrono::seconds(1)), 0) << second.Output();
+        WaitUntil(
+            [&] {
+                ProcessEvents();
+                return RowNames(View()) == c.shown && messages.texts.size() == c.said.size();
+            },
+            std::chrono::seconds(2));
+        EXPECT_EQ(RowNames(View()), c.shown);
+        EXPECT_EQ(messages.texts, c.said);
+    }
+    AfxReleaseSingleInstance();
 }
 
 // After a failed save, Ctrl+N saves the garments held before it reads the file again, and

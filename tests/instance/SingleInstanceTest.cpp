@@ -218,8 +218,9 @@ TEST_F(SingleInstanceTest, ImportOntoAHeldListWritesNothing) {
     for (const fs::path& target : {list, link}) {
         std::string output;
         EXPECT_EQ(Import(csv, target, &output), std::optional<int>(2));
-        EXPECT_EQ(output, "vsl: " + target.string() + " is open in VestoryList (process " +
-                              std::to_string(program->Pid()) + "); close it first.\n");
+        EXPECT_EQ(output, "vsl: " + target.string() +
+                              ": VestoryList is already running on this list (process " +
+                              std::to_string(program->Pid()) + ") but does not answer.\n");
     }
     EXPECT_EQ(fs::file_size(list), 0u);
     EXPECT_FALSE(fs::exists(list.string() + ".bak"));

@@ -2,6 +2,7 @@
 #include "data/Csv.h"
 #include "data/GarmentText.h"
 #include "data/ListMerge.h"
+#include "platform/core/Afx.h"
 #include "platform/core/WriterLock.h"
 #include "tools/vsl/ListFile.h"
 
@@ -155,11 +156,8 @@ int Import(const std::string& csvPath, const std::string& listPath) {
     // other imports may run beside this one.
     CWriterLock lock;
     int nHolder = 0;
-    if (!lock.Lock(listPath, &nHolder, CWriterLock::shared)) {
-        std::cerr << "vsl: " << listPath << " is open in VestoryList (process " << nHolder
-                  << "); close it first.\n";
-        return kExitError;
-    }
+    if (!lock.LockWithin(listPath, CWriterLock::kWaitMs, &nHolder, CWriterLock::shared))
+        return Fail(listPath, CWriterLock::HeldMessage(nHolder).ToUtf8());
     std::string text;
     std::string readError = ReadWhole(csvPath, &text);
     if (!readError.empty())
@@ -225,6 +223,8 @@ int Check(const std::string& path) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // The lists' writer marks are named after the program that shows the lists.
+    AfxSetAppName(u"VestoryList");
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         std::fputs(kUsage, stdout);

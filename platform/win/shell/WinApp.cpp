@@ -1,6 +1,7 @@
 #include "platform/win/shell/WinApp.h"
 
 #include "platform/core/Afx.h"
+#include "platform/core/DevicePath.h"
 #include "platform/core/Profile.h"
 #include "platform/core/Resource.h"
 #include "platform/core/StdIds.h"
@@ -22,6 +23,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -31,29 +35,21 @@ DWORD g_dwModuleVersion = 0;
 std::unique_ptr<QApplication> g_pQtApp;
 constexpr DWORD kFrameworkVersion = 0x0600;
 
-// The command line split as a shell would: blanks separate, double quotes group.
-std::vector<std::u16string> SplitCommandLine(LPCTSTR lpCmdLine) {
-    std::vector<std::u16string> params;
-    std::u16string current;
-    bool bInParam = false;
-    bool bQuoted = false;
-    for (LPCTSTR p = lpCmdLine; p && *p; ++p) {
-        if (*p == u'"') {
-            bQuoted = !bQuoted;
-            bInParam = true;
-        } else if ((*p == u' ' || *p == u'\t') && !bQuoted) {
-            if (bInParam)
-                params.push_back(std::move(current));
-            current.clear();
-            bInParam = false;
-        } else {
-            current += *p;
-            bInParam = true;
-        }
-    }
-    if (bInParam)
-        params.push_back(std::move(current));
-    return params;
+// The arguments after the program's name, as host bytes.
+std::vector<std::string>& Arguments() {
+    static std::vector<std::string> args;
+    return args;
+}
+
+// A file named on the command line is opened by its full path, as a second start hands it to
+// the running window, which runs in another folder.
+std::string FullPath(const std::string& path) {
+    if (path.empty() || path[0] == '/')
+        return path;
+    char* pCwd = ::getcwd(nullptr, 0);
+    const std::string full = pCwd ? std::string(pCwd) + "/" + path : path;
+    std::free(pCwd);
+    return full;
 }
 
 const AFX_VERSIONINFO* VersionInfo(HINSTANCE hInstance) {
@@ -185,15 +181,20 @@ void CWinApp::AddDocTemplate(CDocTemplate* pTemplate) {
 }
 
 void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo) {
-    const std::vector<std::u16string> params = SplitCommandLine(m_lpCmdLine);
-    for (std::size_t i = 0; i < params.size(); ++i) {
-        const std::u16string& param = params[i];
-        // Host paths begin with '/', so only '-' marks an option.
-        const bool bFlag = !param.empty() && param[0] == u'-';
-        std::u16string text = param;
-        if (bFlag)
-            text.erase(0, std::min(text.find_first_not_of(u'-'), text.size()));
-        rCmdInfo.ParseParam(text.c_str(), bFlag, i + 1 == params.size());
+    const std::vector<std::string>& args = Arguments();
+    bool bOptions = true;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (bOptions && arg == "--") { // what follows are file names, whatever they begin with
+            bOptions = false;
+            continue;
+        }
+        // Host paths begin with '/', so only '-' marks an option; "-" alone is a file name.
+        const bool bFlag = bOptions && arg.size() > 1 && arg[0] == '-';
+        const CString param =
+            bFlag ? CString::FromUtf8(arg.substr(std::min(arg.find_first_not_of('-'), arg.size())))
+                  : AfxDevicePathFromHostPath(FullPath(arg));
+        rCmdInfo.ParseParam(param, bFlag, i + 1 == args.size());
     }
 }
 
@@ -262,9 +263,12 @@ BOOL AfxWinInit(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPTSTR lpCmdLi
     return TRUE;
 }
 
+void AfxSetArguments(int argc, const char* const* argv) {
+    Arguments().assign(argv + std::min(argc, 1), argv + argc);
+}
+
 int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmdLine, int nCmdShow) {
-    const std::vector<std::u16string> params = SplitCommandLine(lpCmdLine);
-    if (params.size() == 1 && params[0] == u"--version")
+    if (Arguments().size() == 1 && Arguments()[0] == "--version")
         return PrintVersion(hInstance);
 
     // Only a program runs the main routine, and only one written for this framework.
@@ -277,7 +281,12 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmdLine, i
     AfxInstallFirstPaintExit();
     // From here on the signals that end a program close it, or the message it shows.
     AfxInstallSignalClose();
-    if (!AfxClaimSingleInstance(&nReturnCode)) {
+    // A file to open goes to the program already running, if there is one.
+    CCommandLineInfo cmdInfo;
+    pApp->ParseCommandLine(cmdInfo);
+    const CString fileToOpen =
+        cmdInfo.m_nShellCommand == CCommandLineInfo::FileOpen ? cmdInfo.m_strFileName : CString();
+    if (!AfxClaimSingleInstance(fileToOpen, &nReturnCode)) {
         // The running program keeps the device; nothing was created here.
     } else if (!pApp->InitInstance()) {
         if (pApp->m_pMainWnd)

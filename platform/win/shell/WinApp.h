@@ -66,6 +66,11 @@ struct AFX_MODULE_INIT {
     AFX_MODULE_INIT(BOOL bDLL, DWORD dwVersion);
 };
 
+// The program's arguments as the system handed them over, one parameter each (what the run-time
+// start keeps as __argc and __targv): the framework's command line parsing reads these, never
+// the one-string command line, which cannot tell a blank in a file name from a separator.
+void AfxSetArguments(int argc, const char* const* argv);
+
 // Prepares the framework for the application object: resources, command line, windowing.
 BOOL AfxWinInit(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmdLine, int nCmdShow);
 // The framework's main routine: initialisation, start-up, message loop; returns the exit code.
