@@ -2,6 +2,7 @@
 #include "tests/support/DeviceRoot.h"
 #include "tests/support/ListFile.h"
 #include "tests/support/MergeCases.h"
+#include "tests/support/OtherUser.h"
 
 #include <atomic>
 #include <fcntl.h>
@@ -24,13 +25,14 @@ struct Outcome {
 
 class VslTest : public ::testing::Test {
 protected:
-    // prefix: "timeout 10 ", or setpriv to run vsl as another user.
-    Outcome Vsl(const std::string& args, const std::string& prefix = std::string()) {
+    // pAs: run as another user.
+    Outcome Vsl(const std::string& args, const OtherUser* pAs = nullptr, int nSeconds = 60) {
         const fs::path out = m_root.Path() / "stdout";
         const fs::path err = m_root.Path() / "stderr";
         // Bounded: a vsl that blocked (on a FIFO, say) fails the test instead of hanging it.
-        std::string command = prefix + "timeout 60 " + VSL_PROGRAM + " " + args + " >'" +
-                              out.string() + "' 2>'" + err.string() + "'";
+        std::string command = (pAs ? pAs->Prefix() : "") + "timeout " + std::to_string(nSeconds) +
+                              " " + (pAs ? pAs->Reachable(VSL_PROGRAM) : VSL_PROGRAM) + " " + args +
+                              " >'" + out.string() + "' 2>'" + err.string() + "'";
         int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, FileBytes(out), FileBytes(err)};
     }
@@ -188,8 +190,8 @@ TEST_F(VslTest, SpecialFilesAreRefusedAndNeverWaitedOn) {
             const fs::file_type type = fs::symlink_status(c.path).type();
             const bool import = command == "import";
             // A read that waited would be cut off here and fail the test, not hang it.
-            const Outcome r = Vsl(command + (import ? " " + P("in.csv") : "") + " '" + c.path + "'",
-                                  "timeout 10 ");
+            const Outcome r =
+                Vsl(command + (import ? " " + P("in.csv") : "") + " '" + c.path + "'", nullptr, 10);
             EXPECT_EQ(r.status, 2);
             EXPECT_TRUE(r.out.empty());
             EXPECT_EQ(r.err, "vsl: " + c.path + (import ? ": cannot write: " : ": cannot read: ") +
@@ -309,7 +311,7 @@ TEST_F(VslTest, MergeWritesNothingUnlessAllThreeReadWhole) {
 TEST_F(VslTest, ImportKeepsOwnerModeAndAlwaysABackup) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "needs root to own files as another user";
-    const std::string nobody = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+    const OtherUser nobody;
     ::chmod(m_root.Path().c_str(), 0777);
     WriteBytes(F("in.csv"), kHeader + std::string("1,Shirt,2,L,,3,5,2002\r\n"));
     WriteBytes(F("old.csv"), kHeader);
@@ -326,7 +328,7 @@ TEST_F(VslTest, ImportKeepsOwnerModeAndAlwaysABackup) {
         ASSERT_EQ(Vsl("import " + P("old.csv") + " " + P(c.name)).status, 0);
         ASSERT_EQ(::chown(F(c.name).c_str(), c.owner, c.owner), 0);
         ASSERT_EQ(::chmod(F(c.name).c_str(), c.mode), 0);
-        Outcome r = Vsl("import " + P("in.csv") + " " + P(c.name), c.asNobody ? nobody : "");
+        Outcome r = Vsl("import " + P("in.csv") + " " + P(c.name), c.asNobody ? &nobody : nullptr);
         ASSERT_EQ(r.status, 0) << r.err;
         struct stat st {};
         ASSERT_EQ(::stat(F(c.name).c_str(), &st), 0);
@@ -337,7 +339,7 @@ TEST_F(VslTest, ImportKeepsOwnerModeAndAlwaysABackup) {
         EXPECT_EQ(st.st_mode & 07777, c.mode);
         // The owner can still read what root wrote.
         if (c.owner == 65534) {
-            EXPECT_EQ(Vsl("check " + P(c.name), nobody).out, "1 items\n");
+            EXPECT_EQ(Vsl("check " + P(c.name), &nobody).out, "1 items\n");
         }
     }
 }
