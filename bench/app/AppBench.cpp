@@ -1,12 +1,17 @@
-// Start-up to the first painted window, and rebuilding every row of the list.
+// Start-up to the first painted window, rebuilding every row of the list, and another writer's
+// change reaching the screen.
 #include "bench/support/BigList.h"
 #include "bench/support/RunningApp.h"
 #include "tests/support/DeviceRoot.h"
+#include "tests/support/ListReadback.h"
 #include "ui/VestoryListView.h"
 
 #include <QApplication>
 
 #include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <filesystem>
 
 namespace {
 
@@ -49,5 +54,39 @@ void BM_RefreshListAndPaint(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RefreshListAndPaint)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// From another writer's new version renamed over the list, as a sync client puts it in place,
+// to the window showing it: the watcher's notice, the reading, the rows rebuilt and painted.
+void BM_OtherWritersChangeToScreen(benchmark::State& state) {
+    DeviceRoot root;
+    const int nBase = int(state.range(0));
+    WriteBigList(root.ListFile(), nBase);
+    const std::filesystem::path beside = root.ListFile().parent_path() / ".Vestory.vsl.incoming";
+    RunningApp app;
+    CVestoryListView* pView = app.View();
+    QApplication::processEvents();
+    int nRecords = nBase;
+    for (auto _ : state) {
+        // One garment more, then one fewer again, so that every version is a new one.
+        nRecords = nRecords == nBase ? nBase + 1 : nBase;
+        state.PauseTiming();
+        WriteBigList(beside, nRecords);
+        state.ResumeTiming();
+        std::filesystem::rename(beside, root.ListFile());
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (ListItemCount(pView) != nRecords && std::chrono::steady_clock::now() < deadline)
+            QApplication::processEvents();
+        QApplication::processEvents(); // the paint
+        if (ListItemCount(pView) != nRecords) {
+            state.SkipWithError("the window did not follow the file within 10 s");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_OtherWritersChangeToScreen)
+    ->Arg(10)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 } // namespace

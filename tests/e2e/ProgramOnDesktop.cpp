@@ -19,10 +19,10 @@ constexpr std::uint32_t kTickedFrame = 0x000000;
 // An X server for one machine, and its runtime folder as the program requires it.
 testing::AssertionResult PrepareHome(const fs::path& home,
                                      std::unique_ptr<VirtualDesktop>& pDesktop) {
+    fs::create_directories(home / "root");
     pDesktop = std::make_unique<VirtualDesktop>(home);
     if (!pDesktop->Started())
         return testing::AssertionFailure() << pDesktop->ServerOutput();
-    fs::create_directories(home / "root");
     fs::create_directories(home / "run");
     fs::permissions(home / "run", fs::perms::owner_all);
     return testing::AssertionSuccess();
@@ -230,4 +230,22 @@ std::string ProgramOnDesktop::Today() {
     ::localtime_r(&now, &local);
     return std::to_string(local.tm_mon + 1) + "," + std::to_string(local.tm_mday) + "," +
            std::to_string(local.tm_year + 1900);
+}
+
+std::string ProgramOnDesktop::DumpLine(const std::string& name, const std::string& note,
+                                       bool bTicked) {
+    return std::string(bTicked ? "1" : "0") + "," + name + ",1,M," + note + "," +
+           (bTicked ? Today() : "0,0,0") + "\r\n";
+}
+
+std::vector<std::string> ProgramOnDesktop::DumpLines(const std::string& dump, bool bSorted) {
+    std::vector<std::string> lines;
+    std::istringstream in(dump);
+    std::string line;
+    std::getline(in, line); // the header
+    while (std::getline(in, line))
+        lines.push_back(line + "\n");
+    if (bSorted)
+        std::sort(lines.begin(), lines.end());
+    return lines;
 }

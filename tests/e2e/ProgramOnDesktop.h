@@ -83,6 +83,12 @@ protected:
     static std::vector<ShownRow> RowsShown(const XwdImage& picture);
     // Today's date as a tick stores it: month, day, year.
     static std::string Today();
+    // The line `vsl dump` writes for a garment as the keyboard adds it (quantity 1, size M),
+    // with this note, ticked today or not.
+    static std::string DumpLine(const std::string& name, const std::string& note = "",
+                                bool bTicked = false);
+    // A dump's garment lines, in the list's order, or sorted.
+    static std::vector<std::string> DumpLines(const std::string& dump, bool bSorted = false);
 
     TempFolder m_folder;
     std::filesystem::path m_home;
