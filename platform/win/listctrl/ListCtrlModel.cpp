@@ -1,3 +1,5 @@
+// CListCtrlModel, rows and texts: the messages' dispatch, columns, rows, their texts and the
+// image lists.
 #include "platform/win/listctrl/ListCtrlModel.h"
 
 #include "platform/win/WinUser.h"
@@ -146,47 +148,6 @@ LRESULT CListCtrlModel::OnDeleteAllItems() {
     return TRUE;
 }
 
-LRESULT CListCtrlModel::OnGetNextItem(int iStart, UINT flags) const {
-    // LVNI_FOCUSED and LVNI_SELECTED have the values of the state bits they ask for.
-    const UINT need = flags & (LVNI_FOCUSED | LVNI_SELECTED);
-    for (int i = std::max(iStart + 1, 0); i < GetItemCount(); ++i) {
-        if ((m_rows[std::size_t(i)].state & need) == need)
-            return i;
-    }
-    return -1;
-}
-
-LRESULT CListCtrlModel::OnHitTest(LVHITTESTINFO* pInfo) const {
-    if (!pInfo)
-        return -1;
-    const POINT pt = pInfo->pt;
-    const LISTCTRLLAYOUT& l = m_layout;
-    pInfo->flags = 0;
-    pInfo->iItem = -1;
-    pInfo->iSubItem = -1;
-    if (pt.x < l.xRows)
-        pInfo->flags |= LVHT_TOLEFT;
-    if (pt.x >= l.xRows + l.cxRows)
-        pInfo->flags |= LVHT_TORIGHT;
-    if (pt.y < 0)
-        pInfo->flags |= LVHT_ABOVE;
-    if (pt.y >= l.yRows + l.cyRows)
-        pInfo->flags |= LVHT_BELOW;
-    if (pInfo->flags != 0)
-        return -1;
-    pInfo->flags = LVHT_NOWHERE;
-    if (pt.y < l.yRows || l.cyRow <= 0) // on the header
-        return -1;
-    const int iRow = (pt.y - l.yRows + l.yScroll) / l.cyRow;
-    const int iSub = SubItemAt(pt.x);
-    if (!IsRow(iRow) || (iSub < 0 && !(m_dwExStyle & LVS_EX_FULLROWSELECT)))
-        return -1;
-    pInfo->flags = LVHT_ONITEMLABEL;
-    pInfo->iItem = iRow;
-    pInfo->iSubItem = iSub;
-    return iRow;
-}
-
 LRESULT CListCtrlModel::OnGetColumnWidth(int iCol) const {
     return IsColumn(iCol) ? m_columns[std::size_t(iCol)].cx : 0;
 }
@@ -200,30 +161,6 @@ LRESULT CListCtrlModel::OnSetColumnWidth(int iCol, int cx) {
     return TRUE;
 }
 
-LRESULT CListCtrlModel::OnSetItemState(int iItem, const LVITEM* pItem) {
-    if (!pItem)
-        return FALSE;
-    if (iItem == -1) {
-        for (Row& row : m_rows)
-            ApplyState(row, pItem->state, pItem->stateMask);
-    } else if (IsRow(iItem)) {
-        SetRowState(iItem, pItem->state, pItem->stateMask);
-    } else {
-        return FALSE;
-    }
-    Changed();
-    return TRUE;
-}
-
-LRESULT CListCtrlModel::OnGetItemState(int iItem, UINT mask) const {
-    return IsRow(iItem) ? LRESULT(m_rows[std::size_t(iItem)].state & mask) : 0;
-}
-
-LRESULT CListCtrlModel::OnGetSelectedCount() const {
-    return std::count_if(m_rows.begin(), m_rows.end(),
-                         [](const Row& row) { return (row.state & LVIS_SELECTED) != 0; });
-}
-
 LRESULT CListCtrlModel::OnSetExtendedStyle(DWORD dwMask, DWORD dwStyle) {
     const DWORD dwOld = m_dwExStyle;
     if (dwMask == 0)
@@ -235,17 +172,6 @@ LRESULT CListCtrlModel::OnSetExtendedStyle(DWORD dwMask, DWORD dwStyle) {
 
 LRESULT CListCtrlModel::OnGetExtendedStyle() const {
     return LRESULT(m_dwExStyle);
-}
-
-LRESULT CListCtrlModel::OnGetSelectionMark() const {
-    return m_iMark;
-}
-
-LRESULT CListCtrlModel::OnSetSelectionMark(int iMark) {
-    const int iOld = m_iMark;
-    // A mark that names no row would send its reader out of range later.
-    m_iMark = IsRow(iMark) ? iMark : -1;
-    return iOld;
 }
 
 LRESULT CListCtrlModel::OnGetItem(LVITEM* pItem) const {
@@ -358,132 +284,6 @@ LRESULT CListCtrlModel::OnSetItemText(int iItem, const LVITEM* pItem) {
     return TRUE;
 }
 
-void CListCtrlModel::TapRow(int iRow, POINT ptClient, BOOL bControl) {
-    if (!IsRow(iRow)) {
-        TapEmpty(ptClient);
-        return;
-    }
-    if (bControl && !(m_dwStyle & LVS_SINGLESEL)) {
-        const UINT selected = m_rows[std::size_t(iRow)].state & LVIS_SELECTED;
-        SetRowState(iRow, (selected ^ LVIS_SELECTED) | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    } else {
-        for (Row& row : m_rows)
-            ApplyState(row, 0, LVIS_SELECTED | LVIS_FOCUSED);
-        ApplyState(m_rows[std::size_t(iRow)], LVIS_SELECTED | LVIS_FOCUSED,
-                   LVIS_SELECTED | LVIS_FOCUSED);
-    }
-    m_iMark = iRow;
-    Changed();
-    // The receiver may rebuild or empty the list; nothing of it is touched afterwards.
-    Notify(NM_CLICK, iRow, SubItemAt(ptClient.x), ptClient);
-}
-
-void CListCtrlModel::TapEmpty(POINT ptClient) {
-    for (Row& row : m_rows)
-        ApplyState(row, 0, LVIS_SELECTED);
-    Changed();
-    Notify(NM_CLICK, -1, -1, ptClient);
-}
-
-void CListCtrlModel::DoubleTapRow(int iRow, POINT ptClient) {
-    Notify(NM_DBLCLK, IsRow(iRow) ? iRow : -1, SubItemAt(ptClient.x), ptClient);
-}
-
-void CListCtrlModel::RightTapRow(int iRow, POINT ptClient) {
-    if (IsRow(iRow)) {
-        if (!(m_rows[std::size_t(iRow)].state & LVIS_SELECTED)) {
-            for (Row& row : m_rows)
-                ApplyState(row, 0, LVIS_SELECTED);
-        }
-        SetRowState(iRow, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-        m_iMark = iRow;
-        Changed();
-    }
-    Notify(NM_RCLICK, IsRow(iRow) ? iRow : -1, SubItemAt(ptClient.x), ptClient);
-}
-
-void CListCtrlModel::KeyDown(WORD wVKey, BOOL bShift, int nPageRows) {
-    NMLVKEYDOWN nm{};
-    nm.hdr.code = LVN_KEYDOWN;
-    nm.wVKey = wVKey;
-    if (m_notifySink)
-        m_notifySink(&nm.hdr);
-    // The receiver may have rebuilt the list: everything is looked up afresh.
-    if (wVKey == VK_RETURN) {
-        Notify(NM_RETURN, GetFocusedRow(), -1, POINT{});
-        return;
-    }
-    const int nRows = GetItemCount();
-    if (nRows == 0)
-        return;
-    const int iFocus = GetFocusedRow();
-    const int nPage = std::max(nPageRows - 1, 1);
-    int iNew = 0;
-    switch (wVKey) {
-    case VK_UP:
-        iNew = iFocus < 0 ? 0 : iFocus - 1;
-        break;
-    case VK_DOWN:
-        iNew = iFocus < 0 ? 0 : iFocus + 1;
-        break;
-    case VK_HOME:
-        iNew = 0;
-        break;
-    case VK_END:
-        iNew = nRows - 1;
-        break;
-    case VK_PRIOR:
-        iNew = iFocus - nPage;
-        break;
-    case VK_NEXT:
-        iNew = iFocus < 0 ? 0 : iFocus + nPage;
-        break;
-    default:
-        return;
-    }
-    iNew = std::clamp(iNew, 0, nRows - 1);
-    const bool bExtend = bShift && !(m_dwStyle & LVS_SINGLESEL);
-    const int iAnchor = bExtend && IsRow(m_iMark) ? m_iMark : iNew;
-    const int iFirst = std::min(iAnchor, iNew);
-    const int iLast = std::max(iAnchor, iNew);
-    for (int i = 0; i < nRows; ++i) {
-        const UINT state =
-            (i >= iFirst && i <= iLast ? LVIS_SELECTED : 0) | (i == iNew ? LVIS_FOCUSED : 0);
-        ApplyState(m_rows[std::size_t(i)], state, LVIS_SELECTED | LVIS_FOCUSED);
-    }
-    m_iMark = iAnchor;
-    Changed();
-}
-
-void CListCtrlModel::TapHeader(int iCol) {
-    if (!IsColumn(iCol))
-        return;
-    NMLISTVIEW nm{};
-    nm.hdr.code = LVN_COLUMNCLICK;
-    nm.iItem = -1;
-    nm.iSubItem = iCol;
-    if (m_notifySink)
-        m_notifySink(&nm.hdr);
-}
-
-void CListCtrlModel::ResizeColumn(int iCol, int cx) {
-    if (!IsColumn(iCol) || cx < 0)
-        return;
-    std::vector<int> shown;
-    for (int i = 0; i < GetColumnCount(); ++i)
-        shown.push_back(GetShownWidth(i));
-    bool bChanged = false;
-    for (int i = 0; i < GetColumnCount(); ++i) {
-        Column& col = m_columns[std::size_t(i)];
-        const int cxNew = i == iCol ? cx : shown[std::size_t(i)];
-        bChanged = bChanged || col.cx != cxNew || (col.fmt & LVCFMT_FILL);
-        col.cx = cxNew;
-        col.fmt &= ~LVCFMT_FILL;
-    }
-    if (bChanged)
-        Changed();
-}
-
 int CListCtrlModel::GetShownWidth(int iCol) const {
     if (!IsColumn(iCol))
         return 0;
@@ -517,50 +317,11 @@ bool CListCtrlModel::IsSubItem(int iSubItem) const {
                        [iSubItem](const Column& col) { return col.iSubItem == iSubItem; });
 }
 
-void CListCtrlModel::ApplyState(Row& row, UINT state, UINT mask) {
-    row.state = (row.state & ~mask) | (state & mask);
-}
-
-void CListCtrlModel::SetRowState(int iItem, UINT state, UINT mask) {
-    // Only one row has the focus, and only one is selected under LVS_SINGLESEL.
-    UINT others = 0;
-    if ((mask & state & LVIS_FOCUSED) != 0)
-        others |= LVIS_FOCUSED;
-    if ((mask & state & LVIS_SELECTED) != 0 && (m_dwStyle & LVS_SINGLESEL))
-        others |= LVIS_SELECTED;
-    if (others != 0) {
-        for (Row& row : m_rows)
-            ApplyState(row, 0, others);
-    }
-    ApplyState(m_rows[std::size_t(iItem)], state, mask);
-}
-
 void CListCtrlModel::SetText(Row& row, int iSubItem, LPCWSTR pszText) {
     const auto sub = std::size_t(iSubItem);
     if (row.texts.size() <= sub)
         row.texts.resize(sub + 1);
     row.texts[sub] = pszText ? pszText : u"";
-}
-
-int CListCtrlModel::SubItemAt(int xClient) const {
-    int x = xClient - m_layout.xRows + m_layout.xScroll;
-    if (x < 0)
-        return -1;
-    for (int i = 0; i < GetColumnCount(); ++i) {
-        x -= GetShownWidth(i);
-        if (x < 0)
-            return i;
-    }
-    return -1;
-}
-
-LRESULT CListCtrlModel::Notify(UINT code, int iItem, int iSubItem, POINT pt) {
-    NMITEMACTIVATE nm{};
-    nm.hdr.code = code;
-    nm.iItem = iItem;
-    nm.iSubItem = iSubItem;
-    nm.ptAction = pt;
-    return m_notifySink ? m_notifySink(&nm.hdr) : 0;
 }
 
 void CListCtrlModel::Changed() const {
