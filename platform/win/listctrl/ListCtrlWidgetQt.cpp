@@ -45,6 +45,9 @@ CListCtrlWidget::CListCtrlWidget(CListCtrlModel& model, QWidget* parent)
     pHeader->setMinimumSectionSize(0);
     pHeader->setSectionResizeMode(QHeaderView::Interactive);
     pHeader->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // Qt's table selects a pressed column and scrolls to it; a header tap here only sorts.
+    disconnect(pHeader, &QHeaderView::sectionPressed, this, nullptr);
+    disconnect(pHeader, &QHeaderView::sectionEntered, this, nullptr);
     connect(pHeader, &QHeaderView::sectionClicked, this,
             [this](int iCol) { m_model.TapHeader(iCol); });
     connect(pHeader, &QHeaderView::sectionResized, this, [this](int iCol, int, int cx) {
