@@ -49,18 +49,14 @@ void CVestoryListView::OnKeyDown(NMHDR* pNMHDR, LRESULT* pResult) {
         state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
         SendMessage(LVM_SETITEMSTATE, WPARAM(row), reinterpret_cast<LPARAM>(&state));
         SendMessage(LVM_SETSELECTIONMARK, 0, row);
-        // Opened at the row's name, below its top edge.
+        // Opened at the row's name, below its top edge; at the list's top for a row not shown.
         RECT client;
         GetClientRect(&client);
+        RECT bounds{LVIR_BOUNDS, 0, 0, 0};
         LONG y = 0;
-        for (LONG yTry = 0; yTry < client.bottom; ++yTry) {
-            LVHITTESTINFO hit{};
-            hit.pt = {40, yTry};
-            if (int(SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit))) == row) {
-                y = yTry;
-                break;
-            }
-        }
+        if (SendMessage(LVM_GETITEMRECT, WPARAM(row), reinterpret_cast<LPARAM>(&bounds)) &&
+            bounds.bottom > 0 && bounds.top < client.bottom)
+            y = std::max(bounds.top, LONG(0));
         POINT screen{40, y + 4};
         ClientToScreen(&screen);
         TrackRowMenu(screen);

@@ -16,6 +16,7 @@ constexpr UINT LVM_GETITEMCOUNT = LVM_FIRST + 4;
 constexpr UINT LVM_DELETEITEM = LVM_FIRST + 8;
 constexpr UINT LVM_DELETEALLITEMS = LVM_FIRST + 9;
 constexpr UINT LVM_GETNEXTITEM = LVM_FIRST + 12;
+constexpr UINT LVM_GETITEMRECT = LVM_FIRST + 14;
 constexpr UINT LVM_HITTEST = LVM_FIRST + 18;
 constexpr UINT LVM_GETCOLUMNWIDTH = LVM_FIRST + 29;
 constexpr UINT LVM_SETCOLUMNWIDTH = LVM_FIRST + 30;
@@ -101,6 +102,12 @@ constexpr int LVSIL_STATE = 2;
 constexpr UINT LVNI_ALL = 0x0000;
 constexpr UINT LVNI_FOCUSED = 0x0001;
 constexpr UINT LVNI_SELECTED = 0x0002;
+
+// LVM_GETITEMRECT: which part of the row, passed in the rectangle's left member.
+constexpr int LVIR_BOUNDS = 0;
+constexpr int LVIR_ICON = 1;
+constexpr int LVIR_LABEL = 2;
+constexpr int LVIR_SELECTBOUNDS = 3;
 
 // Hit-test results.
 constexpr UINT LVHT_NOWHERE = 0x0001;

@@ -213,6 +213,14 @@ TEST(ListCtrlModel, HitTestFindsTheRowUnderAClientPoint) {
         LVHITTESTINFO info{{c.x, c.y}, 0, 0, 0};
         EXPECT_EQ(Send(list, LVM_HITTEST, 0, Ptr(&info)), c.row) << c.x << "," << c.y;
         EXPECT_EQ(info.iItem, c.row);
+        // The row's rectangle holds the point's line and spans the columns.
+        if (c.row >= 0) {
+            RECT bounds{LVIR_BOUNDS, 0, 0, 0};
+            EXPECT_TRUE(Send(list, LVM_GETITEMRECT, WPARAM(c.row), Ptr(&bounds)));
+            EXPECT_LE(bounds.top, c.y);
+            EXPECT_GT(bounds.bottom, c.y);
+            EXPECT_EQ(bounds.right - bounds.left, 245);
+        }
     }
 }
 
@@ -291,20 +299,22 @@ TEST(ListCtrlModel, OutOfRangeRequestsFailQuietly) {
     InsertRow(list, 0, u"a");
     LVITEM item{};
     item.iItem = 5;
+    RECT rect{LVIR_BOUNDS, 0, 0, 0};
     struct Case {
         UINT msg;
         WPARAM wParam;
         LPARAM lParam;
         LRESULT expected;
     } cases[] = {
-        {LVM_GETITEMSTATE, 5, LPARAM(~0U), 0}, {LVM_SETITEMSTATE, 5, Ptr(&item), FALSE},
-        {LVM_SETITEMSTATE, 0, 0, FALSE},       {LVM_SETITEMTEXTW, 5, Ptr(&item), FALSE},
-        {LVM_GETITEMTEXTW, 5, Ptr(&item), 0},  {LVM_GETITEMW, 0, Ptr(&item), FALSE},
-        {LVM_SETITEMW, 0, Ptr(&item), FALSE},  {LVM_DELETEITEM, 5, 0, FALSE},
-        {LVM_GETCOLUMNWIDTH, 9, 0, 0},         {LVM_SETCOLUMNWIDTH, 9, 50, FALSE},
-        {LVM_GETCOLUMNW, 9, 0, FALSE},         {LVM_INSERTITEMW, 0, 0, -1},
-        {LVM_INSERTCOLUMNW, 0, 0, -1},         {LVM_HITTEST, 0, 0, -1},
-        {LVM_GETNEXTITEM, 7, LVNI_ALL, -1},    {LVM_SETIMAGELIST, 7, 0, 0},
+        {LVM_GETITEMSTATE, 5, LPARAM(~0U), 0},   {LVM_SETITEMSTATE, 5, Ptr(&item), FALSE},
+        {LVM_SETITEMSTATE, 0, 0, FALSE},         {LVM_SETITEMTEXTW, 5, Ptr(&item), FALSE},
+        {LVM_GETITEMTEXTW, 5, Ptr(&item), 0},    {LVM_GETITEMW, 0, Ptr(&item), FALSE},
+        {LVM_SETITEMW, 0, Ptr(&item), FALSE},    {LVM_DELETEITEM, 5, 0, FALSE},
+        {LVM_GETCOLUMNWIDTH, 9, 0, 0},           {LVM_SETCOLUMNWIDTH, 9, 50, FALSE},
+        {LVM_GETCOLUMNW, 9, 0, FALSE},           {LVM_INSERTITEMW, 0, 0, -1},
+        {LVM_INSERTCOLUMNW, 0, 0, -1},           {LVM_HITTEST, 0, 0, -1},
+        {LVM_GETNEXTITEM, 7, LVNI_ALL, -1},      {LVM_SETIMAGELIST, 7, 0, 0},
+        {LVM_GETITEMRECT, 5, Ptr(&rect), FALSE},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Send(list, c.msg, c.wParam, c.lParam), c.expected) << std::hex << c.msg;

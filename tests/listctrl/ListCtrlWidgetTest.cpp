@@ -94,6 +94,12 @@ TEST_F(ListCtrlWidgetTest, AClickOnARowSelectsItThenNotifies) {
     // The widget's client point hit-tests to the same row, as the program does it.
     LVHITTESTINFO info{{pt.x(), pt.y()}, 0, 0, 0};
     EXPECT_EQ(Send(m_list, LVM_HITTEST, 0, Ptr(&info)), 1);
+    // And the row's rectangle is where the row is drawn.
+    RECT bounds{LVIR_BOUNDS, 0, 0, 0};
+    EXPECT_TRUE(Send(m_list, LVM_GETITEMRECT, 1, Ptr(&bounds)));
+    EXPECT_EQ(bounds.left, Cell(1, 0).left());
+    EXPECT_EQ(bounds.top, Cell(1, 0).top());
+    EXPECT_EQ(bounds.bottom, Cell(1, 0).bottom() + 1);
 }
 
 TEST_F(ListCtrlWidgetTest, ClickBelowTheLastRowSelectsNothing) {

@@ -48,6 +48,9 @@ BOOL CListCtrlModel::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* p
     case LVM_HITTEST:
         lResult = OnHitTest(reinterpret_cast<LVHITTESTINFO*>(lParam));
         break;
+    case LVM_GETITEMRECT:
+        lResult = OnGetItemRect(int(wParam), reinterpret_cast<RECT*>(lParam));
+        break;
     case LVM_GETCOLUMNWIDTH:
         lResult = OnGetColumnWidth(int(wParam));
         break;

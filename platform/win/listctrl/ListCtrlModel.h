@@ -48,6 +48,8 @@ public:
     LRESULT OnDeleteAllItems();
     LRESULT OnGetNextItem(int iStart, UINT flags) const;
     LRESULT OnHitTest(LVHITTESTINFO* pInfo) const;
+    // The part of the row named by pRect->left (LVIR_...), in client coordinates.
+    LRESULT OnGetItemRect(int iItem, RECT* pRect) const;
     LRESULT OnGetColumnWidth(int iCol) const;
     LRESULT OnSetColumnWidth(int iCol, int cx);
     LRESULT OnSetItemState(int iItem, const LVITEM* pItem);

@@ -36,6 +36,35 @@ LRESULT CListCtrlModel::OnHitTest(LVHITTESTINFO* pInfo) const {
     return iRow;
 }
 
+LRESULT CListCtrlModel::OnGetItemRect(int iItem, RECT* pRect) const {
+    if (!pRect || !IsRow(iItem))
+        return FALSE;
+    const LISTCTRLLAYOUT& l = m_layout;
+    const int x = l.xRows - l.xScroll;
+    const int y = l.yRows + iItem * l.cyRow - l.yScroll;
+    int cxAll = 0;
+    for (int i = 0; i < GetColumnCount(); ++i)
+        cxAll += GetShownWidth(i);
+    const int cxFirst = GetShownWidth(0);
+    switch (pRect->left) {
+    case LVIR_BOUNDS:
+        *pRect = {x, y, x + cxAll, y + l.cyRow};
+        break;
+    case LVIR_ICON: // no small image list: the icon takes no room before the label
+        *pRect = {x, y, x, y + l.cyRow};
+        break;
+    case LVIR_LABEL:
+        *pRect = {x, y, x + cxFirst, y + l.cyRow};
+        break;
+    case LVIR_SELECTBOUNDS:
+        *pRect = {x, y, x + ((m_dwExStyle & LVS_EX_FULLROWSELECT) ? cxAll : cxFirst), y + l.cyRow};
+        break;
+    default:
+        return FALSE;
+    }
+    return TRUE;
+}
+
 void CListCtrlModel::TapRow(int iRow, POINT ptClient, BOOL bControl) {
     if (!IsRow(iRow)) {
         TapEmpty(ptClient);
