@@ -40,9 +40,11 @@ BOOL CVestoryListApp::InitInstance() {
     return TRUE;
 }
 
-// Every change is in the list file already, so the document closes without a question.
+// Every change is in the list file already, so the document closes without a question, unless
+// a save failed: then it tries once more and may ask.
 void CVestoryListApp::OnAppExit() {
-    CloseAllDocuments(TRUE);
+    if (SaveAllModified())
+        CloseAllDocuments(TRUE);
 }
 
 void CVestoryListApp::OnAppAbout() {

@@ -270,25 +270,38 @@ void CVestoryListDoc::ReportDamagedFile(LPCTSTR lpszPath) {
 }
 
 void CVestoryListDoc::SaveList() {
+    CString reason;
+    if (!TrySaveList(&reason))
+        AfxMessageBox(u"Unable to save list file!", MB_ICONINFORMATION);
+}
+
+BOOL CVestoryListDoc::TrySaveList(CString* pReason) {
+    m_bSaveFailed = !WriteList(kListFile, pReason);
+    return !m_bSaveFailed;
+}
+
+BOOL CVestoryListDoc::WriteList(LPCTSTR lpszPath, CString* pReason) {
     // The new list goes to a file beside the old one and is renamed over it, so the list file
     // is always either the old list or the new one, whole.
     CReplaceFile file;
-    bool saved = false;
+    CFileException error;
     try {
-        if (file.Open(kListFile)) {
-            CArchive ar(&file, CArchive::store);
-            Serialize(ar);
-            ar.Close();
-            file.Commit();
-            saved = true;
+        if (!file.Open(lpszPath, CFile::modeCreate | CFile::modeWrite, &error)) {
+            *pReason = error.GetReason();
+            return FALSE;
         }
-    } catch (...) { // NOLINT: a failed save is reported here and retried with the next change
+        CArchive ar(&file, CArchive::store);
+        Serialize(ar);
+        ar.Close();
+        file.Commit();
+        return TRUE;
+    } catch (const CFileException& e) {
+        *pReason = e.GetReason();
+    } catch (...) { // NOLINT: a failed save is reported by the caller and retried later
+        *pReason = u"not enough memory";
     }
-    m_bSaveFailed = !saved;
-    if (!saved) {
-        file.Abandon();
-        AfxMessageBox(u"Unable to save list file!", MB_ICONINFORMATION);
-    }
+    file.Abandon();
+    return FALSE;
 }
 
 int CVestoryListDoc::GetItemCount() const {

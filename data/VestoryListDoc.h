@@ -27,6 +27,12 @@ public:
     BOOL OnOpenDocument(LPCTSTR lpszPathName) override;
     void DeleteContents() override;
     void Serialize(CArchive& ar) override;
+    // After a failed save, saves once more, and when that fails too, asks whether to go on
+    // without the changes; FALSE keeps the program open.
+    BOOL SaveModified() override;
+    // What a failed save left unsaved, and could not be saved now either, is written to a file
+    // of its own in the user's data folder, named on standard error; never lost unasked.
+    void OnCloseDocument() override;
 
     void SaveList();
     int GetItemCount() const;
@@ -76,6 +82,8 @@ protected:
     std::vector<UndoStep> m_undo;
     // Whether the garments in memory differ from the file because the last save failed.
     BOOL m_bSaveFailed = FALSE;
+    // The user chose to end without the garments that could not be saved.
+    BOOL m_bLoseUnsaved = FALSE;
     // Bytes that the records being loaded may take; more ends the load as too large.
     std::uint64_t m_nLoadBudget = std::numeric_limits<std::uint64_t>::max();
     CWriterLock m_listLock;
@@ -84,6 +92,9 @@ private:
     // Marks the list file as this program's for as long as the document lives; FALSE (the user
     // told) when another process holds it.
     BOOL HoldListFile();
+    // Saves without a message; FALSE, with why in *pReason, when it cannot.
+    BOOL TrySaveList(CString* pReason);
+    BOOL WriteList(LPCTSTR lpszPath, CString* pReason);
     void RefreshView();
     void UpdateViewRow(int index);
     void ReportDamagedFile(LPCTSTR lpszPath);

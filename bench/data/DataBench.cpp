@@ -28,6 +28,7 @@ struct Fixture {
         std::string tmpl = (fs::temp_directory_path() / "vl-bench-XXXXXX").string();
         root = ::mkdtemp(tmpl.data());
         ::setenv("VESTORYLIST_ROOT", root.c_str(), 1);
+        ::setenv("XDG_STATE_HOME", (root / "state").c_str(), 1);
         listFile = root / "My Documents/Personal/Vestory.vsl";
         plainFile = root / "plain.bin";
         AfxSetMessageBoxPresenter([](const CString& text, const CString&, UINT) {

@@ -6,7 +6,8 @@
 #include <functional>
 
 // Shows a message box with the program's title as caption and returns the button pressed
-// (IDOK, IDYES, IDNO ...). nType: MB_OK or MB_YESNO, with MB_ICONINFORMATION.
+// (IDOK, IDYES, IDNO ...). nType: MB_OK or MB_YESNO, with MB_ICONINFORMATION and, for No as
+// the default button, MB_DEFBUTTON2.
 int AfxMessageBox(LPCTSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
 
 // Who presents message boxes: the windowing layer installs real ones; tests install a

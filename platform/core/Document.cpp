@@ -87,6 +87,10 @@ BOOL CDocument::OnSaveDocument(LPCTSTR lpszPathName) {
 
 void CDocument::DeleteContents() {}
 
+BOOL CDocument::SaveModified() {
+    return TRUE;
+}
+
 void CDocument::OnCloseDocument() {
     DeleteContents();
     if (m_bAutoDelete)

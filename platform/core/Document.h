@@ -32,6 +32,8 @@ public:
     virtual BOOL OnSaveDocument(LPCTSTR lpszPathName);
     // Empties the document's data; called before every new or opened document.
     virtual void DeleteContents();
+    // Whether the document may close: the place to save what is not saved yet, or to ask.
+    virtual BOOL SaveModified();
     // Closes the document without a question; the framework destroys its views first.
     virtual void OnCloseDocument();
 

@@ -86,6 +86,7 @@ constexpr int IDNO = 7;
 constexpr UINT MB_OK = 0x00000000;
 constexpr UINT MB_YESNO = 0x00000004;
 constexpr UINT MB_ICONINFORMATION = 0x00000040;
+constexpr UINT MB_DEFBUTTON2 = 0x00000100; // the second button (No) is the default
 
 // Show states.
 constexpr int SW_HIDE = 0;

@@ -215,16 +215,20 @@ void Command(UINT nID) {
     ProcessEvents();
 }
 
-// Message boxes answered at once, their texts kept.
+// Message boxes answered at once, their texts kept; a question gets yesNo.
 class MessageRecorder {
 public:
     MessageRecorder()
-        : m_previous(AfxSetMessageBoxPresenter([this](const CString& text, const CString&, UINT) {
-              texts.push_back(text.ToUtf8());
-              return IDOK;
-          })) {}
+        : m_previous(
+              AfxSetMessageBoxPresenter([this](const CString& text, const CString&, UINT nType) {
+                  texts.push_back(text.ToUtf8());
+                  types.push_back(nType);
+                  return (nType & 0xF) == MB_YESNO ? yesNo : IDOK;
+              })) {}
     ~MessageRecorder() { AfxSetMessageBoxPresenter(m_previous); }
     std::vector<std::string> texts;
+    std::vector<UINT> types;
+    int yesNo = IDNO;
 
 private:
     AfxMessageBoxPresenter m_previous;
@@ -338,6 +342,94 @@ TEST_F(ShellTest, CtrlNSavesTheGarmentsOfAFailedSaveFirst) {
     ProcessEvents();
     EXPECT_TRUE(messages.texts.empty());
     EXPECT_EQ(ListItemCount(View()), 3);
+    EXPECT_EQ(SavedNames().size(), 3u);
+}
+
+// After a failed save, List > Exit saves once more; when that fails too it asks, No being the
+// default, and only Yes ends the run without the garments that could not be saved.
+TEST_F(ShellTest, ExitAfterAFailedSaveSavesOnceMoreElseAsks) {
+    const struct {
+        const char* name;
+        bool bWritableAtExit;
+        int answer;
+        bool bEnds;
+        std::size_t nSaved;
+    } cases[] = {
+        {"saved at the second try", true, IDNO, true, 3},
+        {"No keeps the program", false, IDNO, false, 2},
+        {"Yes ends without them", false, IDYES, true, 2},
+    };
+    const std::string question = "The list could not be saved: Permission denied. Quit anyway and "
+                                 "lose the changes that were not saved?";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(Start(kGarments));
+        MessageRecorder messages;
+        messages.yesNo = c.answer;
+        const std::filesystem::path folder = m_root.ListFile().parent_path();
+        for (const std::filesystem::path& p : {m_root.Path(), folder.parent_path()})
+            ::chmod(p.c_str(), 0755);
+        ::chmod(folder.c_str(), 0555);
+        Document()->AddItem(CData());
+        {
+            Unprivileged user;
+            Document()->SaveList();
+        }
+        if (c.bWritableAtExit) {
+            ::chmod(folder.c_str(), 0755);
+            Command(ID_LIST_EXIT);
+        } else {
+            Unprivileged user;
+            Command(ID_LIST_EXIT);
+        }
+        std::vector<std::string> expected{"Unable to save list file!"};
+        if (!c.bWritableAtExit)
+            expected.push_back(question);
+        EXPECT_EQ(messages.texts, expected);
+        if (messages.types.size() == 2) {
+            EXPECT_EQ(messages.types[1] & MB_DEFBUTTON2, MB_DEFBUTTON2);
+        }
+        EXPECT_EQ(m_pApp->m_pMainWnd == nullptr, c.bEnds);
+        EXPECT_EQ(SavedNames().size(), c.nSaved);
+        ::chmod(folder.c_str(), 0755);
+        TearDown();
+    }
+}
+
+// A signal after a failed save tries once more, then keeps the garments in a file of their own
+// in the data folder and names it.
+TEST_F(ShellTest, ASignalAfterAFailedSaveKeepsTheGarmentsInTheDataFolder) {
+    ASSERT_TRUE(Start(kGarments));
+    const std::filesystem::path data = m_root.Path() / "data";
+    std::filesystem::create_directory(data);
+    ::chmod(data.c_str(), 0777);
+    ::setenv("XDG_DATA_HOME", data.c_str(), 1);
+    MessageRecorder messages;
+    const std::filesystem::path folder = m_root.ListFile().parent_path();
+    for (const std::filesystem::path& p : {m_root.Path(), folder.parent_path()})
+        ::chmod(p.c_str(), 0755);
+    ::chmod(folder.c_str(), 0555);
+    Document()->AddItem(CData());
+    AfxInstallSignalClose();
+    testing::internal::CaptureStderr();
+    {
+        Unprivileged user;
+        Document()->SaveList();
+        QTimer::singleShot(0, qApp, [] { std::raise(SIGTERM); });
+        m_pApp->Run();
+    }
+    const std::string err = testing::internal::GetCapturedStderr();
+    AfxRemoveSignalClose();
+    ::chmod(folder.c_str(), 0755);
+    ::unsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(m_pApp->m_pMainWnd, nullptr);
+    std::vector<std::filesystem::path> kept;
+    for (const auto& e : std::filesystem::directory_iterator(data / "VestoryList"))
+        kept.push_back(e.path());
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0].filename().string().rfind("unsaved-", 0), 0u);
+    EXPECT_NE(err.find(kept[0].string()), std::string::npos) << err;
+    std::filesystem::rename(kept[0], m_root.ListFile());
     EXPECT_EQ(SavedNames().size(), 3u);
 }
 

@@ -59,7 +59,7 @@ int ShowMessageBox(const CString& text, const CString& caption, UINT nType) {
     box.setIcon((nType & MB_ICONINFORMATION) ? QMessageBox::Information : QMessageBox::NoIcon);
     if (bYesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
+        box.setDefaultButton((nType & MB_DEFBUTTON2) ? QMessageBox::No : QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
     } else {
         box.setStandardButtons(QMessageBox::Ok);

@@ -137,11 +137,17 @@ BOOL CFrameWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pR
         return TRUE;
     }
     if (message == WM_CLOSE) {
-        // Closing the main window closes the documents, which takes the frame with them.
+        // Closing the main window closes the documents, which takes the frame with them, once
+        // they may close.
         const HWND hWnd = m_hWnd;
         CWinApp* pApp = AfxGetApp();
-        if (pApp && pApp->m_pMainWnd == this)
+        if (pApp && pApp->m_pMainWnd == this) {
+            if (!pApp->SaveAllModified()) {
+                *pResult = 0;
+                return TRUE;
+            }
             pApp->CloseAllDocuments(FALSE);
+        }
         if (CWnd* pStill = CWnd::FromHandle(hWnd))
             pStill->DestroyWindow();
         *pResult = 0;

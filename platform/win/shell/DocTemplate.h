@@ -30,6 +30,8 @@ public:
     virtual void InitialUpdateFrame(CFrameWnd* pFrame, CDocument* pDoc, BOOL bMakeVisible = TRUE);
     // Null path: a new document; otherwise the document read from that file.
     virtual CDocument* OpenDocumentFile(LPCTSTR lpszPathName, BOOL bMakeVisible = TRUE) = 0;
+    // Whether every document of this template may close (CDocument::SaveModified).
+    virtual BOOL SaveAllModified() = 0;
     // Destroys the frames of every document of this template, then closes the documents.
     virtual void CloseAllDocuments(BOOL bEndSession) = 0;
 

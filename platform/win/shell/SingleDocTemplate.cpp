@@ -78,6 +78,10 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(LPCTSTR lpszPathName, BOOL bMake
     return bOk ? pDocument : nullptr;
 }
 
+BOOL CSingleDocTemplate::SaveAllModified() {
+    return !m_pOnlyDoc || m_pOnlyDoc->SaveModified();
+}
+
 void CSingleDocTemplate::CloseAllDocuments(BOOL /*bEndSession*/) {
     CDocument* pDocument = m_pOnlyDoc;
     if (!pDocument)

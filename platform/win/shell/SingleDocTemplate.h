@@ -11,6 +11,7 @@ public:
     ~CSingleDocTemplate() override;
 
     CDocument* OpenDocumentFile(LPCTSTR lpszPathName, BOOL bMakeVisible = TRUE) override;
+    BOOL SaveAllModified() override;
     void CloseAllDocuments(BOOL bEndSession) override;
     CDocument* GetOnlyDocument() const { return m_pOnlyDoc; }
 

@@ -121,9 +121,11 @@ int CWinApp::Run() {
     if (m_pMainWnd && QCoreApplication::instance()) {
         QCoreApplication::exec();
         // The loop ends with the main window, or when the program is asked to end from outside
-        // (a signal): then the window closes as its close button closes it.
+        // (a signal): then the session ends, with no question asked, and the window with it.
         if (m_pMainWnd)
-            m_pMainWnd->SendMessage(WM_CLOSE);
+            CloseAllDocuments(TRUE);
+        if (m_pMainWnd)
+            m_pMainWnd->DestroyWindow();
     }
     return ExitInstance();
 }
@@ -214,6 +216,14 @@ BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo) {
 
 CDocument* CWinApp::OpenDocumentFile(LPCTSTR lpszFileName) {
     return m_templates.empty() ? nullptr : m_templates.front()->OpenDocumentFile(lpszFileName);
+}
+
+BOOL CWinApp::SaveAllModified() {
+    for (CDocTemplate* pTemplate : m_templates) {
+        if (!pTemplate->SaveAllModified())
+            return FALSE;
+    }
+    return TRUE;
 }
 
 void CWinApp::CloseAllDocuments(BOOL bEndSession) {

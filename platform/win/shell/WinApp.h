@@ -34,6 +34,8 @@ public:
     void ParseCommandLine(CCommandLineInfo& rCmdInfo);
     BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
     virtual CDocument* OpenDocumentFile(LPCTSTR lpszFileName);
+    // Whether every document may close; each may save or ask first.
+    BOOL SaveAllModified();
     // Closes every document without a question; their frames go with them.
     void CloseAllDocuments(BOOL bEndSession);
     CWnd* GetMainWnd() const { return m_pMainWnd; }
