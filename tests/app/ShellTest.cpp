@@ -403,7 +403,6 @@ TEST_F(ShellTest, ASignalAfterAFailedSaveKeepsTheGarmentsInTheDataFolder) {
     const std::filesystem::path data = m_root.Path() / "data";
     std::filesystem::create_directory(data);
     ::chmod(data.c_str(), 0777);
-    ::setenv("XDG_DATA_HOME", data.c_str(), 1);
     MessageRecorder messages;
     const std::filesystem::path folder = m_root.ListFile().parent_path();
     for (const std::filesystem::path& p : {m_root.Path(), folder.parent_path()})
@@ -421,7 +420,6 @@ TEST_F(ShellTest, ASignalAfterAFailedSaveKeepsTheGarmentsInTheDataFolder) {
     const std::string err = testing::internal::GetCapturedStderr();
     AfxRemoveSignalClose();
     ::chmod(folder.c_str(), 0755);
-    ::unsetenv("XDG_DATA_HOME");
     EXPECT_EQ(m_pApp->m_pMainWnd, nullptr);
     std::vector<std::filesystem::path> kept;
     for (const auto& e : std::filesystem::directory_iterator(data / "VestoryList"))

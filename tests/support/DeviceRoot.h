@@ -1,7 +1,7 @@
 // DeviceRoot: a fresh temporary device root (VESTORYLIST_ROOT) for one test, removed after,
-// with a settings folder of its own inside (XDG_CONFIG_HOME) and a runtime folder of its own
-// (XDG_RUNTIME_DIR), so no test sees another's or the user's; all three variables are as
-// before once it goes.
+// with settings, state and data folders of its own inside (XDG_CONFIG_HOME, XDG_STATE_HOME,
+// XDG_DATA_HOME) and a runtime folder of its own (XDG_RUNTIME_DIR), so no test sees another's
+// or the user's; all the variables are as before once it goes.
 #pragma once
 
 #include "tests/support/RuntimeFolder.h"
@@ -20,5 +20,7 @@ private:
     TempFolder m_folder;
     ScopedVariable m_root;
     ScopedVariable m_config;
+    ScopedVariable m_state;
+    ScopedVariable m_data;
     RuntimeFolder m_runtime;
 };

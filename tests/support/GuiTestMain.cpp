@@ -10,11 +10,13 @@
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
-    // Settings and writer marks of a test without a device root of its own stay out of the
-    // user's.
+    // Settings, state, rescued lists and writer marks of a test without a device root of its
+    // own stay out of the user's.
     const RuntimeFolder runtime;
     const TempFolder config("vestorylist-");
     const ScopedVariable configHome("XDG_CONFIG_HOME", config.Path());
+    const ScopedVariable stateHome("XDG_STATE_HOME", config.Path() / "state");
+    const ScopedVariable dataHome("XDG_DATA_HOME", config.Path() / "data");
     // Headless unless told otherwise, also when ctest lists the tests at build time.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
