@@ -8,7 +8,8 @@ using namespace std::chrono_literals;
 namespace {
 
 constexpr auto kStartTimeout = 60s;
-constexpr auto kConnectTimeout = 30s;
+// A device that dialled while it was turned away waits up to 20 s before it dials again.
+constexpr auto kConnectTimeout = 60s;
 
 } // namespace
 
