@@ -7,6 +7,8 @@
 #include "platform/win/shell/WinApp.h"
 #include "res/resource.h"
 
+#include <algorithm>
+
 IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
 
 BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
@@ -17,6 +19,8 @@ END_MESSAGE_MAP()
 namespace {
 
 constexpr LPCTSTR kWindowSection = u"Window";
+// Larger than any desktop's coordinates, small enough that a corner plus a size still fits.
+constexpr int kMaxPlace = 1 << 20;
 
 } // namespace
 
@@ -64,15 +68,21 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     // Where the window was when the program last ended; the first start keeps the handheld's
     // screen size and lets the window manager place it.
     CWinApp* pApp = AfxGetApp();
-    const int cx = int(pApp->GetProfileInt(kWindowSection, u"Width", 0));
-    const int cy = int(pApp->GetProfileInt(kWindowSection, u"Height", 0));
+    // A place edited by hand may hold any numbers; bounded, they add up, and the frame puts
+    // them on a screen.
+    const auto read = [pApp](LPCTSTR lpszEntry) {
+        return std::clamp(int(pApp->GetProfileInt(kWindowSection, lpszEntry, 0)), -kMaxPlace,
+                          kMaxPlace);
+    };
+    const int cx = read(u"Width");
+    const int cy = read(u"Height");
     if (cx > 0 && cy > 0) {
         WINDOWPLACEMENT wp{};
         wp.length = sizeof wp;
         wp.showCmd =
             pApp->GetProfileInt(kWindowSection, u"Maximized", 0) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
-        const int x = int(pApp->GetProfileInt(kWindowSection, u"Left", 0));
-        const int y = int(pApp->GetProfileInt(kWindowSection, u"Top", 0));
+        const int x = read(u"Left");
+        const int y = read(u"Top");
         wp.rcNormalPosition = RECT{x, y, x + cx, y + cy};
         SetWindowPlacement(&wp);
     }

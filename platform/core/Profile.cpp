@@ -1,30 +1,30 @@
 #include "platform/core/Profile.h"
 
+#include "platform/core/DevicePath.h"
 #include "platform/core/Exception.h"
+#include "platform/core/File.h"
 #include "platform/core/ReplaceFile.h"
 
+#include <cerrno>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 namespace {
 
 // Section and entry names match without regard to case, as registry and INI names do.
-bool SameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c + 0x20) : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
+std::string Lower(std::string_view s) {
+    std::string lower(s);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z')
+            c = char(c + 0x20);
     }
-    return true;
+    return lower;
 }
 
-std::string Trimmed(const std::string& s) {
+std::string_view Trimmed(std::string_view s) {
     const std::size_t first = s.find_first_not_of(" \t\r");
-    if (first == std::string::npos)
-        return std::string();
+    if (first == std::string_view::npos)
+        return {};
     return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
 }
 
@@ -62,55 +62,81 @@ CProfile::CProfile(std::string path) : m_path(std::move(path)) {}
 
 void CProfile::Load() {
     m_bLoaded = true;
-    std::ifstream in(m_path);
+    CFile file;
+    CFileException error;
+    if (!file.Open(AfxDevicePathFromHostPath(m_path), CFile::modeRead, &error)) {
+        // No settings yet is the only failure that the next write may mend.
+        m_bKeepFile =
+            !(error.m_cause == CFileException::fileNotFound && error.m_lOsError == ENOENT);
+        return;
+    }
+    std::string text;
+    try {
+        // One byte more than allowed tells a file that grew past the bound while it was read.
+        text.resize(std::size_t(std::min<std::uint64_t>(file.GetLength(), kMaxBytes) + 1));
+        text.resize(file.Read(text.data(), UINT(text.size())));
+    } catch (const CException&) {
+        m_bKeepFile = true;
+        return;
+    }
+    if (text.size() > kMaxBytes) {
+        m_bKeepFile = true;
+        return;
+    }
+    Parse(text);
+}
+
+void CProfile::Parse(std::string_view text) {
     Section* pSection = nullptr;
-    for (std::string line; std::getline(in, line);) {
-        line = Trimmed(line);
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find('\n'), text.size());
+        const std::string_view line = Trimmed(text.substr(0, end));
+        text.remove_prefix(std::min(end + 1, text.size()));
         if (line.empty() || line[0] == ';' || line[0] == '#')
             continue;
         if (line.front() == '[' && line.back() == ']') {
-            const std::string name = Trimmed(line.substr(1, line.size() - 2));
-            pSection = FindSection(name);
-            if (!pSection) {
-                m_sections.push_back(Section{name, {}});
-                pSection = &m_sections.back();
-            }
+            pSection = &FindOrAddSection(std::string(Trimmed(line.substr(1, line.size() - 2))));
             continue;
         }
         const std::size_t eq = line.find('=');
-        if (!pSection || eq == std::string::npos)
+        if (!pSection || eq == std::string_view::npos)
             continue;
-        const std::string name = Trimmed(line.substr(0, eq));
-        const std::string value = Trimmed(line.substr(eq + 1));
-        bool bFound = false;
-        for (Entry& e : pSection->entries) {
-            if (SameName(e.name, name)) {
-                e.value = value; // the last one counts
-                bFound = true;
-            }
-        }
-        if (!bFound)
-            pSection->entries.push_back(Entry{name, value});
+        // The last one counts.
+        pSection->FindOrAdd(std::string(Trimmed(line.substr(0, eq)))).value =
+            Trimmed(line.substr(eq + 1));
     }
 }
 
+CProfile::Entry* CProfile::Section::Find(const std::string& name) {
+    auto it = index.find(Lower(name));
+    return it == index.end() ? nullptr : &entries[it->second];
+}
+
+CProfile::Entry& CProfile::Section::FindOrAdd(const std::string& name) {
+    auto [it, bAdded] = index.try_emplace(Lower(name), entries.size());
+    if (bAdded)
+        entries.push_back(Entry{name, {}});
+    return entries[it->second];
+}
+
 CProfile::Section* CProfile::FindSection(const std::string& name) {
-    for (Section& s : m_sections) {
-        if (SameName(s.name, name))
-            return &s;
-    }
-    return nullptr;
+    auto it = m_index.find(Lower(name));
+    return it == m_index.end() ? nullptr : &m_sections[it->second];
+}
+
+CProfile::Section& CProfile::FindOrAddSection(const std::string& name) {
+    auto [it, bAdded] = m_index.try_emplace(Lower(name), m_sections.size());
+    if (bAdded)
+        m_sections.push_back(Section{name, {}, {}});
+    return m_sections[it->second];
 }
 
 std::optional<CString> CProfile::Get(const CString& section, const CString& entry) {
     if (!m_bLoaded)
         Load();
     if (Section* pSection = FindSection(OneLine(section.ToUtf8()))) {
-        const std::string name = OneLine(entry.ToUtf8());
-        for (const Entry& e : pSection->entries) {
-            if (SameName(e.name, name))
-                return CString::FromUtf8(e.value);
-        }
+        if (const Entry* pEntry = pSection->Find(OneLine(entry.ToUtf8())))
+            return CString::FromUtf8(pEntry->value);
     }
     return std::nullopt;
 }
@@ -118,33 +144,25 @@ std::optional<CString> CProfile::Get(const CString& section, const CString& entr
 void CProfile::Set(const CString& section, const CString& entry, const CString& value) {
     if (!m_bLoaded)
         Load();
-    const std::string sectionName = OneLine(section.ToUtf8());
-    Section* pSection = FindSection(sectionName);
-    if (!pSection) {
-        m_sections.push_back(Section{sectionName, {}});
-        pSection = &m_sections.back();
-    }
+    Section& s = FindOrAddSection(OneLine(section.ToUtf8()));
     // "=" would end the name early.
     std::string name = OneLine(entry.ToUtf8());
     for (char& c : name) {
         if (c == '=')
             c = ' ';
     }
-    const std::string text = Trimmed(OneLine(value.ToUtf8()));
-    for (Entry& e : pSection->entries) {
-        if (SameName(e.name, name)) {
-            m_bDirty = m_bDirty || e.value != text;
-            e.value = text;
-            return;
-        }
-    }
-    pSection->entries.push_back(Entry{name, text});
-    m_bDirty = true;
+    const std::size_t nBefore = s.entries.size();
+    Entry& e = s.FindOrAdd(name);
+    const std::string text(Trimmed(OneLine(value.ToUtf8())));
+    m_bDirty = m_bDirty || s.entries.size() != nBefore || e.value != text;
+    e.value = text;
 }
 
 BOOL CProfile::Flush() {
     if (!m_bDirty)
         return TRUE;
+    if (m_bKeepFile)
+        return FALSE; // not the program's to replace: it starts with defaults every time
     std::ostringstream text;
     for (const Section& s : m_sections) {
         if (&s != &m_sections.front())
@@ -157,7 +175,7 @@ BOOL CProfile::Flush() {
     // Written as the list is: a crash leaves the old settings or the new ones, never half.
     CReplaceFile file;
     try {
-        if (!file.Open(CString::FromUtf8(m_path)))
+        if (!file.Open(AfxDevicePathFromHostPath(m_path)))
             return FALSE;
         file.Write(bytes.data(), UINT(bytes.size()));
         file.Commit();

@@ -1,20 +1,26 @@
 // What the user makes of the window (its size, the column dividers) comes back at the next
 // start, from the settings file under the test's own XDG_CONFIG_HOME.
+#include "platform/core/Profile.h"
 #include "platform/win/CommCtrl.h"
 #include "platform/win/frame/FrameWnd.h"
 #include "platform/win/frame/WndQt.h"
 #include "tests/app/AppFixture.h"
+#include "tests/e2e/ChildProcess.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/Input.h"
+#include "tests/support/ListFile.h"
 #include "ui/VestoryListView.h"
 
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTableView>
 
 #include <array>
 #include <fstream>
 #include <functional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -94,5 +100,92 @@ INSTANTIATE_TEST_SUITE_P(
                      },
                      Shown{420, 300, {50, 275, 35, 80}, {50, 275, 35, 80}, true}}),
     CaseName());
+
+std::string SettingsText(int x, int y, int cx, int cy) {
+    return "[Window]\nLeft=" + std::to_string(x) + "\nTop=" + std::to_string(y) +
+           "\nWidth=" + std::to_string(cx) + "\nHeight=" + std::to_string(cy) + "\n";
+}
+
+// A saved place that is not wholly on the screen comes back moved onto it, no larger than it.
+using WindowPlaceTest = AppFixture;
+
+TEST_F(WindowPlaceTest, ASavedPlaceComesBackOnTheScreen) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const int right = screen.x() + screen.width(), bottom = screen.y() + screen.height();
+    struct Case {
+        const char* what;
+        std::array<int, 4> saved; // left, top, width, height: QRect cannot hold any numbers
+        QRect shown;
+    } const cases[] = {
+        {"on the screen", {10, 20, 300, 200}, {10, 20, 300, 200}},
+        {"past the right edge", {right - 24, 20, 600, 200}, {right - 600, 20, 600, 200}},
+        {"above and left of it", {-5000, -5000, 300, 200}, {screen.x(), screen.y(), 300, 200}},
+        {"larger than it",
+         {0, 0, screen.width() + 500, screen.height() + 500},
+         {screen.x(), screen.y(), screen.width(), screen.height()}},
+        {"numbers no screen has",
+         {2000000000, 2000000000, 2000000000, 300},
+         {screen.x(), bottom - 300, screen.width(), 300}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::create_directories(m_root.SettingsFile().parent_path());
+        WriteBytes(m_root.SettingsFile(),
+                   SettingsText(c.saved[0], c.saved[1], c.saved[2], c.saved[3]));
+        ASSERT_TRUE(Start(kGarments));
+        QWidget* pFrame = AfxGetWidget(Frame());
+        EXPECT_EQ(QRect(pFrame->frameGeometry().topLeft(), pFrame->size()), c.shown);
+        TearDown();
+    }
+}
+
+// The settings file is read as the list is: the start never waits on what lies in its place,
+// nor reads more than settings can take, and what it could not read it leaves as it found it.
+// A folder whose name is not UTF-8 is the folder written to and read from.
+TEST(SettingsFileTest, ReadOnlyWhatIsSettingsAndLeaveTheRest) {
+    struct Case {
+        const char* what;
+        std::function<void(const std::filesystem::path& file)> make;
+        const char* configFolder;
+        bool bWrittenAtExit;
+    } const cases[] = {
+        {"a FIFO", [](const auto& f) { ASSERT_EQ(::mkfifo(f.c_str(), 0600), 0); }, "config", false},
+        {"a link to an endless device",
+         [](const auto& f) { std::filesystem::create_symlink("/dev/zero", f); }, "config", false},
+        {"a file larger than settings",
+         [](const auto& f) {
+             WriteBytes(f, SettingsText(0, 0, 420, 300) +
+                               std::string(std::size_t(CProfile::kMaxBytes), ';'));
+         },
+         "config", false},
+        {"a folder named in bytes that are not UTF-8",
+         [](const auto& f) { WriteBytes(f, SettingsText(5, 5, 300, 280)); }, "config-\xff", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeviceRoot root;
+        const std::filesystem::path config = root.Path() / c.configFolder;
+        const std::filesystem::path file =
+            config / root.SettingsFile().lexically_relative(root.Path() / "config");
+        std::filesystem::create_directories(file.parent_path());
+        c.make(file);
+        const auto type = std::filesystem::symlink_status(file).type();
+        const std::string before =
+            type == std::filesystem::file_type::regular ? FileBytes(file) : "";
+        ChildProcess program(
+            {VESTORYLIST_PROGRAM},
+            {{"XDG_CONFIG_HOME", config.string()}, {"VESTORYLIST_EXIT_AFTER_FIRST_PAINT", "1"}},
+            (root.Path() / "output.txt").string());
+        EXPECT_EQ(program.WaitExit(std::chrono::seconds(20)), 0) << program.Output();
+        EXPECT_EQ(std::filesystem::symlink_status(file).type(), type);
+        if (c.bWrittenAtExit) {
+            // Read (the place came back) and written back to the same file.
+            EXPECT_NE(FileBytes(file).find("Width=300\n"), std::string::npos) << FileBytes(file);
+            EXPECT_FALSE(std::filesystem::exists(root.Path() / "config-\xEF\xBF\xBD"));
+        } else if (type == std::filesystem::file_type::regular) {
+            EXPECT_TRUE(FileBytes(file) == before);
+        }
+    }
+}
 
 } // namespace

@@ -28,30 +28,57 @@ BOOL CWnd::GetWindowPlacement(WINDOWPLACEMENT* lpwndpl) const {
     return TRUE;
 }
 
+namespace {
+
+// The screen that shows most of the place, else the one nearest to it (a second monitor that
+// was there when the place was kept may be gone).
+QScreen* ScreenFor(long long x, long long y, long long cx, long long cy) {
+    QScreen* pBest = QGuiApplication::primaryScreen();
+    long long bestOverlap = -1;
+    long long bestDistance = 0;
+    for (QScreen* pScreen : QGuiApplication::screens()) {
+        const QRect a = pScreen->availableGeometry();
+        const long long left = a.x(), top = a.y(), right = left + a.width(),
+                        bottom = top + a.height();
+        const long long overlap = std::max(0LL, std::min(right, x + cx) - std::max(left, x)) *
+                                  std::max(0LL, std::min(bottom, y + cy) - std::max(top, y));
+        const long long distance = std::max({0LL, left - (x + cx), x - right}) +
+                                   std::max({0LL, top - (y + cy), y - bottom});
+        if (overlap > bestOverlap ||
+            (overlap == 0 && bestOverlap == 0 && distance < bestDistance)) {
+            pBest = pScreen;
+            bestOverlap = overlap;
+            bestDistance = distance;
+        }
+    }
+    return pBest;
+}
+
+} // namespace
+
 BOOL CWnd::SetWindowPlacement(const WINDOWPLACEMENT* lpwndpl) {
     QWidget* pWidget = AfxGetWidget(m_hWnd);
     if (!pWidget || !lpwndpl || !pWidget->isWindow())
         return FALSE;
+    // Counted in 64 bits: a place read from a file edited by hand may hold any numbers.
     const RECT& r = lpwndpl->rcNormalPosition;
-    QRect place(QPoint(int(r.left), int(r.top)),
-                QSize(std::max(1, int(r.right - r.left)), std::max(1, int(r.bottom - r.top))));
-    // A screen that was there when the place was kept may be gone (a second monitor).
-    QScreen* pScreen = QGuiApplication::screenAt(place.center());
-    if (!pScreen) {
-        for (QScreen* p : QGuiApplication::screens()) {
-            if (p->availableGeometry().intersects(place))
-                pScreen = p;
-        }
-    }
-    const QRect area = (pScreen ? pScreen : QGuiApplication::primaryScreen())->availableGeometry();
-    place.setSize(place.size().boundedTo(area.size()));
-    pWidget->resize(place.size());
-    if (pScreen) {
-        if (QWindow* pWindow = pWidget->windowHandle())
-            pWindow->setFramePosition(place.topLeft());
-        else
-            pWidget->move(place.topLeft()); // taken as the frame's corner until the window exists
-    }
+    const long long x = r.left, y = r.top;
+    const long long cx = std::max(1LL, (long long)r.right - r.left);
+    const long long cy = std::max(1LL, (long long)r.bottom - r.top);
+    // Wholly on one screen, and no larger than it.
+    QScreen* pScreen = ScreenFor(x, y, cx, cy);
+    if (!pScreen)
+        return FALSE;
+    const QRect area = pScreen->availableGeometry();
+    const int width = int(std::min<long long>(cx, area.width()));
+    const int height = int(std::min<long long>(cy, area.height()));
+    const QPoint corner(int(std::clamp<long long>(x, area.x(), area.x() + area.width() - width)),
+                        int(std::clamp<long long>(y, area.y(), area.y() + area.height() - height)));
+    pWidget->resize(width, height);
+    if (QWindow* pWindow = pWidget->windowHandle())
+        pWindow->setFramePosition(corner);
+    else
+        pWidget->move(corner); // taken as the frame's corner until the window exists
     if (lpwndpl->showCmd == SW_SHOWMAXIMIZED)
         pWidget->setWindowState(pWidget->windowState() | Qt::WindowMaximized);
     return TRUE;
