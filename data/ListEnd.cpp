@@ -36,7 +36,13 @@ std::string RescueFile(const std::string& folder) {
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d-%H%M%S", &now);
     std::string path;
     for (int n = 1; n < 100; ++n) {
-        path = folder + "/unsaved-" + stamp + (n > 1 ? "-" + std::to_string(n) : "") + ".vsl";
+        // Appended piece by piece: GCC 12 takes a chain of + here for an overlapping copy.
+        path = folder;
+        path += "/unsaved-";
+        path += stamp;
+        if (n > 1)
+            path += '-' + std::to_string(n);
+        path += ".vsl";
         struct stat st {};
         if (::lstat(path.c_str(), &st) != 0)
             break;
