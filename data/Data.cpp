@@ -19,3 +19,9 @@ void CData::Serialize(CArchive& ar) {
         ar >> m_nDay >> m_nMonth >> m_nYear;
     }
 }
+
+bool operator==(const CData& a, const CData& b) {
+    return a.m_bAtCleaners == b.m_bAtCleaners && a.m_nDay == b.m_nDay && a.m_nMonth == b.m_nMonth &&
+           a.m_nYear == b.m_nYear && a.m_strItemName == b.m_strItemName &&
+           a.m_strQty == b.m_strQty && a.m_strSize == b.m_strSize && a.m_strNote == b.m_strNote;
+}

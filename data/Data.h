@@ -27,4 +27,8 @@ public:
     LONG m_nMonth;
     LONG m_nDay;
     LONG m_nYear;
+
+    // A garment is its whole record: the list file has room for nothing that would tell two
+    // equal records apart.
+    friend bool operator==(const CData& a, const CData& b);
 };

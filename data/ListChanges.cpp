@@ -1,71 +1,69 @@
-// The document's changes of several garments at once, and taking changes back.
+// The document's changes of several garments at once, taking changes back, and the one place
+// where changes end.
 #include "data/VestoryListDoc.h"
 #include "platform/core/CmdUI.h"
 
 #include <algorithm>
 #include <iterator>
 
-void CVestoryListDoc::AddItems(std::vector<CData> items) {
-    if (items.empty())
-        return;
-    UndoStep step;
-    step.nAdded = int(items.size());
-    m_items.insert(m_items.end(), std::make_move_iterator(items.begin()),
-                   std::make_move_iterator(items.end()));
-    m_undo.push_back(std::move(step));
-    RefreshView();
-    SaveList();
+void CVestoryListDoc::RecordChange(CListStep step) {
+    m_undo.Push(std::move(step));
 }
 
-void CVestoryListDoc::DeleteItems(std::vector<int> indices) {
+// The document's own primitives keep the contracts that the list screen relies on: AddItem and
+// ToggleAtCleaners leave showing and saving to their callers, and DeleteItem saves and leaves
+// the rows to its caller. Every other change ends here, kept for Ctrl+Z unless it is one taken
+// back.
+void CVestoryListDoc::EndChange(CListStep step) {
+    // Shown: a tick, or a tick taken back, rewrites its row; anything else rebuilds the rows.
+    const int row = step.GetRow();
+    const BOOL bOneRow = step.IsTickOnly() && row >= 0 && row < GetItemCount();
+    // Saved: every change but the header's new order, which goes with the next change.
+    const BOOL bSave = step.GetKind() != CListStep::reordered || step.IsTakenBack();
+    if (!step.IsTakenBack() && !step.IsEmpty())
+        RecordChange(std::move(step));
+    if (bOneRow)
+        UpdateViewRow(row);
+    else
+        RefreshView();
+    if (bSave)
+        SaveList();
+}
+
+CListStep CVestoryListDoc::TakeOut(std::vector<int> indices) {
     std::sort(indices.begin(), indices.end());
     indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
     std::erase_if(indices, [this](int i) { return i < 0 || i >= GetItemCount(); });
-    if (!indices.empty()) {
-        UndoStep step;
-        step.bRemoved = true;
-        // Moved out from the back, so the indices still ahead stay where they are.
-        step.restore.resize(indices.size());
-        for (std::size_t k = indices.size(); k-- > 0;) {
-            const int i = indices[k];
-            step.restore[k] = {i, std::move(m_items[std::size_t(i)])};
-            m_items.erase(m_items.begin() + i);
-        }
-        m_undo.push_back(std::move(step));
+    // Moved out from the back, so the indices still ahead stay where they are.
+    std::vector<std::pair<int, CData>> removed(indices.size());
+    for (std::size_t k = indices.size(); k-- > 0;) {
+        const int i = indices[k];
+        removed[k] = {i, std::move(m_items[std::size_t(i)])};
+        m_items.erase(m_items.begin() + i);
     }
-    SaveList();
+    return CListStep::Removed(std::move(removed));
+}
+
+void CVestoryListDoc::AddItems(std::vector<CData> items) {
+    if (items.empty())
+        return;
+    std::vector<std::pair<int, CData>> added;
+    added.reserve(items.size());
+    for (CData& data : items) {
+        added.emplace_back(GetItemCount(), data);
+        m_items.push_back(std::move(data));
+    }
+    EndChange(CListStep::Appended(std::move(added)));
+}
+
+void CVestoryListDoc::DeleteItems(std::vector<int> indices) {
+    EndChange(TakeOut(std::move(indices)));
 }
 
 void CVestoryListDoc::Undo() {
-    if (m_undo.empty())
+    if (!m_undo.CanUndo())
         return;
-    UndoStep step = std::move(m_undo.back());
-    m_undo.pop_back();
-    int nRowsChanged = -1; // the one row to rewrite, or -1 to rebuild them all
-    if (step.nAdded > 0) {
-        m_items.resize(m_items.size() - std::min(m_items.size(), std::size_t(step.nAdded)));
-    } else if (!step.order.empty()) {
-        std::vector<CData> before(m_items.size());
-        for (std::size_t i = 0; i < step.order.size() && i < m_items.size(); ++i)
-            before[step.order[i]] = std::move(m_items[i]);
-        m_items.swap(before);
-    } else if (step.bRemoved) {
-        // Ascending, so each goes back in front of what followed it before.
-        for (auto& [index, data] : step.restore)
-            m_items.insert(m_items.begin() + std::min(index, GetItemCount()), std::move(data));
-    } else {
-        for (auto& [index, data] : step.restore) {
-            if (index < GetItemCount())
-                m_items[std::size_t(index)] = std::move(data);
-        }
-        if (step.restore.size() == 1)
-            nRowsChanged = step.restore.front().first;
-    }
-    if (nRowsChanged >= 0 && nRowsChanged < GetItemCount())
-        UpdateViewRow(nRowsChanged);
-    else
-        RefreshView();
-    SaveList();
+    EndChange(m_undo.Undo(m_items));
 }
 
 void CVestoryListDoc::OnEditUndo() {

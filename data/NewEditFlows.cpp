@@ -2,6 +2,7 @@
 #include "data/VestoryListDoc.h"
 #include "ui/ItemDialog.h"
 
+#include <algorithm>
 #include <utility>
 
 void CVestoryListDoc::OnNewItem() {
@@ -21,9 +22,9 @@ void CVestoryListDoc::OnNewItem() {
         AddItem(std::move(data));
     }
 
-    // Saved after a cancel too, so that a list file exists from the first use on.
-    RefreshView();
-    SaveList();
+    // Shown and saved after a cancel too, so that a list file exists from the first use on;
+    // AddItem has kept the new garment's step.
+    EndChange(CListStep::Appended({}));
 }
 
 void CVestoryListDoc::EditItem(int index) {
@@ -31,29 +32,36 @@ void CVestoryListDoc::EditItem(int index) {
     if (index < 0 || index >= GetItemCount())
         return;
 
-    CData data = m_items[std::size_t(index)];
+    const CData chosen = m_items[std::size_t(index)];
     CItemDialog dlg;
-    dlg.m_strItemName = data.m_strItemName;
-    dlg.m_strQty = data.m_strQty;
-    dlg.m_strSize = data.m_strSize;
-    dlg.m_strNote = data.m_strNote;
+    dlg.m_strItemName = chosen.m_strItemName;
+    dlg.m_strQty = chosen.m_strQty;
+    dlg.m_strSize = chosen.m_strSize;
+    dlg.m_strNote = chosen.m_strNote;
 
-    if (dlg.DoModal() == IDOK) {
-        data.m_strItemName = dlg.m_strItemName;
-        data.m_strQty = dlg.m_strQty;
-        data.m_strSize = dlg.m_strSize;
-        data.m_strNote = dlg.m_strNote;
-        // An OK that changed nothing leaves nothing to undo.
-        const CData& before = m_items[std::size_t(index)];
-        if (before.m_strItemName != data.m_strItemName || before.m_strQty != data.m_strQty ||
-            before.m_strSize != data.m_strSize || before.m_strNote != data.m_strNote) {
-            UndoStep step;
-            step.restore.emplace_back(index, std::move(m_items[std::size_t(index)]));
-            m_undo.push_back(std::move(step));
-        }
-        m_items[std::size_t(index)] = std::move(data);
-        SaveList();
+    if (dlg.DoModal() != IDOK) {
+        RefreshView();
+        return;
     }
-
-    RefreshView();
+    CData data = chosen;
+    data.m_strItemName = dlg.m_strItemName;
+    data.m_strQty = dlg.m_strQty;
+    data.m_strSize = dlg.m_strSize;
+    data.m_strNote = dlg.m_strNote;
+    // The rows may have moved while the dialog was open: the garment is found by its record.
+    const int at = FindGarment(m_items, chosen, index);
+    if (data == chosen) {
+        // An OK that changed nothing leaves nothing to undo, but is saved as any OK is.
+        EndChange(CListStep::Replaced(at, chosen, chosen));
+        return;
+    }
+    if (at >= 0) {
+        m_items[std::size_t(at)] = data;
+        EndChange(CListStep::Replaced(at, chosen, std::move(data)));
+        return;
+    }
+    // Another writer changed or removed the garment meanwhile: the edit is kept beside it.
+    const int row = std::min(index, GetItemCount());
+    m_items.insert(m_items.begin() + row, data);
+    EndChange(CListStep::Appended({{row, std::move(data)}}));
 }

@@ -102,13 +102,13 @@ std::vector<std::uint32_t> MoveIntoPlace(std::vector<CData>& items, Order<Key>& 
 } // namespace
 
 void CVestoryListDoc::SortByColumn(int column) {
-    UndoStep step;
+    std::vector<std::uint32_t> before;
     // "a before b" holds exactly when the scan would have exchanged b and a.
     switch (column) {
     case 0: { // at the cleaners first
         auto order = KeysOf(m_items, [](const CData& d) { return Descending(d.m_bAtCleaners); });
         RadixSort(order);
-        step.order = MoveIntoPlace(m_items, order);
+        before = MoveIntoPlace(m_items, order);
         break;
     }
     case 1: {
@@ -116,18 +116,17 @@ void CVestoryListDoc::SortByColumn(int column) {
             KeysOf(m_items, [](const CData& d) { return static_cast<LPCTSTR>(d.m_strItemName); });
         std::stable_sort(order.begin(), order.end(),
                          [](const auto& a, const auto& b) { return lstrcmp(a.key, b.key) < 0; });
-        step.order = MoveIntoPlace(m_items, order);
+        before = MoveIntoPlace(m_items, order);
         break;
     }
     case 2: {
         auto order = KeysOf(m_items, [](const CData& d) { return Ascending(_wtoi(d.m_strQty)); });
         RadixSort(order);
-        step.order = MoveIntoPlace(m_items, order);
+        before = MoveIntoPlace(m_items, order);
         break;
     }
     default: // the Date header and anything else: the rows stay as they are
         return;
     }
-    m_undo.push_back(std::move(step));
-    RefreshView();
+    EndChange(CListStep::Reordered(std::move(before)));
 }

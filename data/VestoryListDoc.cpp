@@ -65,11 +65,11 @@ BOOL CVestoryListDoc::OnNewDocument() {
     // The base step empties the list; what it held waits aside until the file has been read.
     std::vector<CData> held;
     held.swap(m_items);
-    std::vector<UndoStep> heldUndo;
-    heldUndo.swap(m_undo);
+    CUndoSteps heldUndo;
+    std::swap(heldUndo, m_undo);
     if (!CDocument::OnNewDocument() || !LoadList()) {
         m_items.swap(held);
-        m_undo.swap(heldUndo);
+        std::swap(m_undo, heldUndo);
         return FALSE;
     }
     return TRUE;
@@ -105,7 +105,7 @@ BOOL CVestoryListDoc::OnOpenDocument(LPCTSTR lpszPathName) {
     }
     m_strPathName = lpszPathName;
     SetModifiedFlag(FALSE);
-    m_undo.clear(); // the changes were made to the list that went
+    m_undo.RemoveAll(); // the changes were made to the list that went
     return TRUE;
 }
 
@@ -113,7 +113,7 @@ BOOL CVestoryListDoc::OnOpenDocument(LPCTSTR lpszPathName) {
 // undone belonged to the list that goes.
 void CVestoryListDoc::DeleteContents() {
     m_items.clear();
-    m_undo.clear();
+    m_undo.RemoveAll();
 }
 
 void CVestoryListDoc::Serialize(CArchive& ar) {
@@ -171,7 +171,8 @@ CVestoryListDoc::ReadResult CVestoryListDoc::ReadListFile(LPCTSTR lpszPath,
                    ? readMissing
                    : readFailed;
     }
-    DeleteContents();
+    // Only the garments: a file that does not open leaves what can be undone as it was.
+    m_items.clear();
     ReadResult result = readWhole;
     m_nLoadBudget = MemoryLeft() / kLoadShareOfMemory;
     try {
@@ -198,7 +199,7 @@ CVestoryListDoc::ReadResult CVestoryListDoc::ReadListFile(LPCTSTR lpszPath,
     }
     m_nLoadBudget = std::numeric_limits<std::uint64_t>::max();
     if (result == readTooLarge || result == readFailed)
-        DeleteContents();
+        m_items.clear();
     // Messages name the file as the desktop shows it.
     pError->m_strFileName = CString::FromUtf8(AfxHostPathFromDevicePath(lpszPath));
     return result;
@@ -313,21 +314,20 @@ CData CVestoryListDoc::GetItem(int index) const {
 }
 
 void CVestoryListDoc::AddItem(CData data) {
+    RecordChange(CListStep::Appended({{GetItemCount(), data}}));
     m_items.push_back(std::move(data));
-    UndoStep step;
-    step.nAdded = 1;
-    m_undo.push_back(std::move(step));
 }
 
 void CVestoryListDoc::DeleteItem(int index) {
-    DeleteItems({index});
+    CListStep step = TakeOut({index});
+    if (!step.IsEmpty())
+        RecordChange(std::move(step));
+    SaveList();
 }
 
 void CVestoryListDoc::ToggleAtCleaners(int index) {
     CData& data = m_items.at(std::size_t(index));
-    UndoStep step;
-    step.restore.emplace_back(index, data);
-    m_undo.push_back(std::move(step));
+    const CData before = data;
     if (data.m_bAtCleaners == 0) {
         std::tm now{};
         CTime::GetCurrentTime().GetLocalTm(&now);
@@ -341,6 +341,7 @@ void CVestoryListDoc::ToggleAtCleaners(int index) {
         data.m_nMonth = 0;
         data.m_nYear = 0;
     }
+    RecordChange(CListStep::Replaced(index, before, data));
 }
 
 void CVestoryListDoc::RefreshView() {

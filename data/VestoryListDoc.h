@@ -2,6 +2,7 @@
 #pragma once
 
 #include "data/Data.h"
+#include "data/UndoSteps.h"
 #include "platform/core/Document.h"
 #include "platform/core/WriterLock.h"
 
@@ -41,8 +42,8 @@ public:
     // Adds garments at the end as one change, rebuilds the rows and saves.
     void AddItems(std::vector<CData> items);
     void DeleteItem(int index);
-    // Removes the garments at these indices (any order) as one change and saves; the caller
-    // rebuilds the rows.
+    // Removes the garments at these indices (any order) as one change, rebuilds the rows and
+    // saves.
     void DeleteItems(std::vector<int> indices);
     void ToggleAtCleaners(int index);
     void EditItem(int index);
@@ -53,7 +54,7 @@ public:
     // Takes back the last change of the session (a tick, a new garment, an edit, a deletion,
     // a paste, a sort), shows it and saves.
     void Undo();
-    BOOL CanUndo() const { return !m_undo.empty(); }
+    BOOL CanUndo() const { return m_undo.CanUndo(); }
     afx_msg void OnEditUndo();
     afx_msg void OnUpdateEditUndo(CCmdUI* pCmdUI);
 
@@ -61,15 +62,6 @@ public:
     static constexpr LPCTSTR kListFile = u"\\My Documents\\Personal\\Vestory.vsl";
 
 protected:
-    // One change, as what it takes to go back: garments to put back at their indices
-    // (replaced or removed ones), a number of garments to take off the end, or an order.
-    struct UndoStep {
-        std::vector<std::pair<int, CData>> restore; // ascending indices
-        bool bRemoved = false;                      // restore re-inserts rather than replaces
-        int nAdded = 0;
-        std::vector<std::uint32_t> order; // a sort: order[i] is where row i stood before
-    };
-
     enum ReadResult { readWhole, readMissing, readDamaged, readFailed, readTooLarge };
 
     // Reads the list file into the empty list; FALSE, after saying why, when it cannot.
@@ -79,7 +71,7 @@ protected:
     ReadResult ReadListFile(LPCTSTR lpszPath, CFileException* pError);
 
     std::vector<CData> m_items;
-    std::vector<UndoStep> m_undo;
+    CUndoSteps m_undo;
     // Whether the garments in memory differ from the file because the last save failed.
     BOOL m_bSaveFailed = FALSE;
     // The user chose to end without the garments that could not be saved.
@@ -95,6 +87,12 @@ private:
     // Saves without a message; FALSE, with why in *pReason, when it cannot.
     BOOL TrySaveList(CString* pReason);
     BOOL WriteList(LPCTSTR lpszPath, CString* pReason);
+    // Every change of the list is kept for Ctrl+Z here, as its step.
+    void RecordChange(CListStep step);
+    // Every change that the document shows and saves itself ends here, by one rule.
+    void EndChange(CListStep step);
+    // Takes the garments at these rows out of the list; the step says which they were.
+    CListStep TakeOut(std::vector<int> indices);
     void RefreshView();
     void UpdateViewRow(int index);
     void ReportDamagedFile(LPCTSTR lpszPath);

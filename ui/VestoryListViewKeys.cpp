@@ -97,7 +97,6 @@ void CVestoryListView::DeleteSelection(BOOL bAsk) {
         return;
     const int first = rows.front();
     GetDocument()->DeleteItems(std::move(rows));
-    RefreshList();
     // The keyboard stays where the first deleted row was.
     const int count = int(SendMessage(LVM_GETITEMCOUNT));
     if (count > 0) {

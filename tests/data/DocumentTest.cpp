@@ -253,13 +253,19 @@ TEST_F(DocumentTest, OpenReplacesTheRecordsAndSaveAsWritesACopy) {
 
     EXPECT_TRUE(doc->OnOpenDocument(otherPath));
     EXPECT_EQ(Names(*doc), (std::vector<std::string>{"Coat", "Tie"}));
-    EXPECT_FALSE(doc->OnOpenDocument(CString::FromUtf8((m_root.Path() / "none.vsl").string())));
-    EXPECT_EQ(Names(*doc), (std::vector<std::string>{"Coat", "Tie"}));
-    EXPECT_EQ(m_messages.size(), 1u);
+    EXPECT_FALSE(doc->CanUndo());
 
     const fs::path copy = m_root.Path() / "copy.vsl";
     EXPECT_TRUE(doc->OnSaveDocument(CString::FromUtf8(copy.string())));
     EXPECT_EQ(FileBytes(copy), FileBytes(other));
+
+    // A failed open changes nothing, what Ctrl+Z can take back included.
+    doc->ToggleAtCleaners(0);
+    EXPECT_FALSE(doc->OnOpenDocument(CString::FromUtf8((m_root.Path() / "none.vsl").string())));
+    EXPECT_EQ(Names(*doc), (std::vector<std::string>{"Coat", "Tie"}));
+    EXPECT_EQ(m_messages.size(), 1u);
+    doc->Undo();
+    EXPECT_EQ(doc->GetItem(0).m_bAtCleaners, 0);
 }
 
 TEST_F(DocumentTest, NewItemCommandIsInTheDocumentsMap) {
