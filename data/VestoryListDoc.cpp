@@ -1,9 +1,9 @@
 #include "data/VestoryListDoc.h"
 
 #include "platform/core/Afx.h"
-#include "platform/core/CopyFile.h"
 #include "platform/core/DevicePath.h"
 #include "platform/core/Exception.h"
+#include "platform/core/KeptVersions.h"
 #include "platform/core/MemoryStatus.h"
 #include "platform/core/ReplaceFile.h"
 #include "platform/core/StdIds.h"
@@ -205,57 +205,10 @@ CVestoryListDoc::ReadResult CVestoryListDoc::ReadListFile(LPCTSTR lpszPath,
     return result;
 }
 
-namespace {
-bool SameBytes(LPCTSTR lpszPath, LPCTSTR lpszOther) {
-    CFile a, b;
-    if (!b.Open(lpszOther, CFile::modeRead) || !a.Open(lpszPath, CFile::modeRead))
-        return false;
-    try {
-        if (a.GetLength() != b.GetLength())
-            return false;
-        std::vector<BYTE> bufA(1 << 16), bufB(1 << 16);
-        for (;;) {
-            const UINT got = a.Read(bufA.data(), UINT(bufA.size()));
-            if (b.Read(bufB.data(), UINT(bufB.size())) != got ||
-                std::memcmp(bufA.data(), bufB.data(), got) != 0)
-                return false;
-            if (got == 0)
-                return true;
-        }
-    } catch (const CException&) {
-        return false;
-    }
-}
-
-// Keeps the damaged file as the first free "<name>.damaged", "<name>.damaged.1", ... beside
-// it, before any save can overwrite it; a copy with the same bytes already there is kept
-// instead, so that starting again and again does not fill the disk. Returns the copy's path,
-// or an empty string.
-CString KeepDamagedCopy(LPCTSTR lpszPath) {
-    CString freePath;
-    for (int n = 0; n < 1000; ++n) {
-        CString copyPath = CString(lpszPath) + u".damaged";
-        if (n > 0) {
-            CString suffix;
-            suffix.Format(u".%d", n);
-            copyPath += suffix;
-        }
-        if (SameBytes(lpszPath, copyPath))
-            return copyPath;
-        CFile probe;
-        CFileException error;
-        if (freePath.IsEmpty() && !probe.Open(copyPath, CFile::modeRead, &error) &&
-            error.m_cause == CFileException::fileNotFound && error.m_lOsError == ENOENT)
-            freePath = copyPath;
-    }
-    if (freePath.IsEmpty() || !CopyFile(lpszPath, freePath, TRUE))
-        return CString();
-    return freePath;
-}
-} // namespace
-
 void CVestoryListDoc::ReportDamagedFile(LPCTSTR lpszPath) {
-    CString kept = KeepDamagedCopy(lpszPath);
+    // Kept before any save can overwrite it.
+    const std::string copy = CKeptVersions(AfxHostPathFromDevicePath(lpszPath)).KeepDamaged();
+    const CString kept = copy.empty() ? CString() : CString::FromUtf8(copy);
     CString text;
     if (kept.IsEmpty()) {
         text.Format(u"The list file is damaged. %d items were read; the damaged file could not "
@@ -277,11 +230,13 @@ void CVestoryListDoc::SaveList() {
 }
 
 BOOL CVestoryListDoc::TrySaveList(CString* pReason) {
-    m_bSaveFailed = !WriteList(kListFile, pReason);
+    const CKeptVersions versions(AfxHostPathFromDevicePath(kListFile));
+    m_bSaveFailed = !WriteList(kListFile, pReason, &versions);
     return !m_bSaveFailed;
 }
 
-BOOL CVestoryListDoc::WriteList(LPCTSTR lpszPath, CString* pReason) {
+BOOL CVestoryListDoc::WriteList(LPCTSTR lpszPath, CString* pReason,
+                                const CKeptVersions* pVersions) {
     // The new list goes to a file beside the old one and is renamed over it, so the list file
     // is always either the old list or the new one, whole.
     CReplaceFile file;
@@ -294,7 +249,7 @@ BOOL CVestoryListDoc::WriteList(LPCTSTR lpszPath, CString* pReason) {
         CArchive ar(&file, CArchive::store);
         Serialize(ar);
         ar.Close();
-        file.Commit();
+        file.Commit(pVersions);
         return TRUE;
     } catch (const CFileException& e) {
         *pReason = e.GetReason();

@@ -13,6 +13,7 @@
 
 class CCmdUI;
 class CFileException;
+class CKeptVersions;
 
 class CVestoryListDoc : public CDocument {
     DECLARE_DYNCREATE(CVestoryListDoc)
@@ -86,7 +87,7 @@ private:
     BOOL HoldListFile();
     // Saves without a message; FALSE, with why in *pReason, when it cannot.
     BOOL TrySaveList(CString* pReason);
-    BOOL WriteList(LPCTSTR lpszPath, CString* pReason);
+    BOOL WriteList(LPCTSTR lpszPath, CString* pReason, const CKeptVersions* pVersions = nullptr);
     // Every change of the list is kept for Ctrl+Z here, as its step.
     void RecordChange(CListStep step);
     // Every change that the document shows and saves itself ends here, by one rule.

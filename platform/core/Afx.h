@@ -13,8 +13,8 @@ int AfxMessageBox(LPCTSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
 // Who presents message boxes: the windowing layer installs real ones; tests install a
 // recorder; without either the text goes to standard error and the default button is
 // returned.
-using AfxMessageBoxPresenter = std::function<int(const CString& text, const CString& caption,
-                                                 UINT nType)>;
+using AfxMessageBoxPresenter =
+    std::function<int(const CString& text, const CString& caption, UINT nType)>;
 // Returns the presenter that was installed before.
 AfxMessageBoxPresenter AfxSetMessageBoxPresenter(AfxMessageBoxPresenter presenter);
 

@@ -121,3 +121,26 @@ BOOL CopyFile(LPCTSTR lpExistingFileName, LPCTSTR lpNewFileName, BOOL /*bFailIfE
     const std::string self = "/proc/self/fd/" + std::to_string(out.get());
     return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, to.c_str(), AT_SYMLINK_FOLLOW) == 0;
 }
+
+void AfxKeepOwnerAndMode(int fd, const struct stat& st) {
+    // Only root may give a file away; a user may still give it one of their groups.
+    if (::fchown(fd, st.st_uid, st.st_gid) != 0) {
+        [[maybe_unused]] int ignored = ::fchown(fd, uid_t(-1), st.st_gid);
+    }
+    // After the owner: a change of owner clears the set-id bits.
+    ::fchmod(fd, st.st_mode & 07777);
+}
+
+bool AfxCopyNewFile(const std::string& from, const std::string& to) {
+    if (!CopyFile(AfxDevicePathFromHostPath(from), AfxDevicePathFromHostPath(to), TRUE))
+        return false;
+    struct stat st {};
+    Fd copy(::open(to.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    if (copy.get() >= 0 && ::stat(from.c_str(), &st) == 0)
+        AfxKeepOwnerAndMode(copy.get(), st);
+    return true;
+}
+
+bool AfxLinkOrCopyFile(const std::string& from, const std::string& to) {
+    return ::link(from.c_str(), to.c_str()) == 0 || AfxCopyNewFile(from, to);
+}

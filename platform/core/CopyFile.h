@@ -3,8 +3,21 @@
 
 #include "platform/core/WinTypes.h"
 
+#include <string>
+
+struct stat;
+
 // Copies lpExistingFileName to lpNewFileName. An existing file of that name is never replaced
 // (FALSE with errno EEXIST): the program only makes new copies, so bFailIfExists must be TRUE. The
 // copy appears whole or not at all, and holes of a sparse file stay holes. FALSE (errno set) on
 // failure.
 BOOL CopyFile(LPCTSTR lpExistingFileName, LPCTSTR lpNewFileName, BOOL bFailIfExists);
+
+// Host paths, for the copies kept beside a file: a new copy as CopyFile makes it, with the
+// original's owner and group too where the process may give them.
+bool AfxCopyNewFile(const std::string& from, const std::string& to);
+// A hard link costs nothing; where one is not allowed (another user's file under the kernel's
+// link protection, file systems without links) a copy is made.
+bool AfxLinkOrCopyFile(const std::string& from, const std::string& to);
+// Gives the open file fd the owner and group of st where the process may, then its mode.
+void AfxKeepOwnerAndMode(int fd, const struct stat& st);

@@ -1,183 +1,233 @@
 #include "platform/core/KeptVersions.h"
 
 #include "platform/core/CopyFile.h"
-#include "platform/core/DevicePath.h"
 #include "platform/core/Time.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/file.h>
+#include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 namespace {
-constexpr std::string_view kNewFileInfix = ".tmp-";
-constexpr std::size_t kSuffixLength = 6;
 constexpr std::size_t kHistoryDays = 7;
 
-bool IsSuffix(std::string_view s) {
-    return s.size() == kSuffixLength && std::all_of(s.begin(), s.end(), [](char c) {
-               return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
-           });
-}
-
-// A copy of the regular file `from` at the new name `to`, whole or not at all, with the
-// same owner (where the process may set it) and mode.
-bool CopyInto(const std::string& from, const std::string& to) {
-    if (!CopyFile(AfxDevicePathFromHostPath(from), AfxDevicePathFromHostPath(to), TRUE))
-        return false;
-    struct stat st {};
-    int fd = ::open(to.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd >= 0 && ::stat(from.c_str(), &st) == 0)
-        KeepOwnerAndMode(fd, st);
-    if (fd >= 0)
-        ::close(fd);
-    return true;
-}
-
-// A hard link costs nothing; where one is not allowed (another user's file under the kernel's
-// link protection, file systems without links) a copy is made.
-bool LinkOrCopy(const std::string& from, const std::string& to) {
-    return ::link(from.c_str(), to.c_str()) == 0 || CopyInto(from, to);
-}
-
-bool IsHistoryName(std::string_view s) {
-    static constexpr std::string_view kPattern = "dddd-dd-dd.vsl";
-    if (s.size() != kPattern.size())
-        return false;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        if (kPattern[i] == 'd' ? (s[i] < '0' || s[i] > '9') : s[i] != kPattern[i])
-            return false;
-    }
-    return true;
-}
-
-void RemoveOldHistory(const std::string& folder) {
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir)
-        return;
-    std::vector<std::string> days;
-    while (const dirent* entry = ::readdir(dir)) {
-        if (IsHistoryName(entry->d_name))
-            days.emplace_back(entry->d_name);
-    }
-    ::closedir(dir);
-    if (days.size() <= kHistoryDays)
-        return;
-    // The names sort by date.
-    std::sort(days.begin(), days.end());
-    for (std::size_t i = 0; i + kHistoryDays < days.size(); ++i)
-        ::unlink((folder + "/" + days[i]).c_str());
-}
-} // namespace
-
-std::string SaveFolderOf(const std::string& path) {
-    std::size_t slash = path.find_last_of('/');
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
     if (slash == std::string::npos)
         return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string SaveNameOf(const std::string& path) {
+std::string NameOf(const std::string& path) {
     return path.substr(path.find_last_of('/') + 1);
 }
 
-std::string NewFileName(const std::string& name, std::string_view suffix) {
-    return "." + name + std::string(kNewFileInfix) + std::string(suffix);
+// "Vestory.vsl" is "Vestory" and ".vsl"; a name without a dot has no extension.
+std::pair<std::string, std::string> StemAndExtension(const std::string& name) {
+    const std::size_t dot = name.find_last_of('.');
+    if (dot == std::string::npos || dot == 0)
+        return {name, ""};
+    return {name.substr(0, dot), name.substr(dot)};
 }
 
-void RemoveStaleNewFiles(const std::string& folder, const std::string& name) {
-    const std::string prefix = NewFileName(name, "");
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir)
-        return;
-    std::vector<std::string> stems;
-    while (const dirent* entry = ::readdir(dir)) {
-        std::string_view entryName = entry->d_name;
-        if (entryName.substr(0, prefix.size()) != prefix)
-            continue;
-        std::string_view rest = entryName.substr(prefix.size());
-        if (rest.size() == kSuffixLength + 4 &&
-            (rest.substr(kSuffixLength) == ".bak" || rest.substr(kSuffixLength) == ".day"))
-            rest = rest.substr(0, kSuffixLength);
-        if (IsSuffix(rest))
-            stems.push_back(folder + "/" + prefix + std::string(rest));
-    }
-    ::closedir(dir);
-    std::sort(stems.begin(), stems.end());
-    stems.erase(std::unique(stems.begin(), stems.end()), stems.end());
-    for (const std::string& stem : stems) {
-        int fd = ::open(stem.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        struct stat st {};
-        // A new file that is gone leaves what was tied to it without an owner.
-        bool gone = fd < 0 ? errno == ENOENT
-                           : ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-                                 ::flock(fd, LOCK_EX | LOCK_NB) == 0;
-        if (gone) {
-            ::unlink((stem + ".bak").c_str());
-            ::unlink((stem + ".day").c_str());
-            if (fd >= 0)
-                ::unlink(stem.c_str());
-        }
-        if (fd >= 0)
-            ::close(fd);
-    }
+bool AllOf(std::string_view s, std::size_t n, int (*is)(int)) {
+    return s.size() == n && std::all_of(s.begin(), s.end(),
+                                        [is](char c) { return is(static_cast<unsigned char>(c)); });
 }
 
-void KeepOwnerAndMode(int fd, const struct stat& st) {
-    // Only root may give a file away; a user may still give it one of their groups.
-    if (::fchown(fd, st.st_uid, st.st_gid) != 0) {
-        [[maybe_unused]] int ignored = ::fchown(fd, uid_t(-1), st.st_gid);
+// Syncthing: "<stem>.sync-conflict-YYYYMMDD-HHMMSS-DEVICE7<extension>"; Nextcloud and
+// Dropbox: "<stem> (... conflicted copy ...)<extension>".
+bool IsConflictName(std::string_view name, const std::string& stem, const std::string& ext) {
+    if (name.size() <= stem.size() + ext.size() || name.substr(0, stem.size()) != stem ||
+        name.substr(name.size() - ext.size()) != ext)
+        return false;
+    std::string_view middle = name.substr(stem.size(), name.size() - stem.size() - ext.size());
+    constexpr std::string_view kSyncthing = ".sync-conflict-";
+    if (middle.substr(0, kSyncthing.size()) == kSyncthing) {
+        middle.remove_prefix(kSyncthing.size());
+        return middle.size() == 8 + 1 + 6 + 1 + 7 && middle[8] == '-' && middle[15] == '-' &&
+               AllOf(middle.substr(0, 8), 8, ::isdigit) &&
+               AllOf(middle.substr(9, 6), 6, ::isdigit) && AllOf(middle.substr(16), 7, ::isalnum);
     }
-    // After the owner: a change of owner clears the set-id bits.
-    ::fchmod(fd, st.st_mode & 07777);
+    return middle.substr(0, 2) == " (" && middle.back() == ')' &&
+           middle.find("conflicted copy") != std::string_view::npos;
 }
 
-void KeepBackup(const std::string& target, const std::string& newFile) {
-    const std::string backup = target + ".bak";
+bool IsDayName(std::string_view name, const std::string& ext) {
+    if (name.size() != 10 + ext.size() || name.substr(10) != ext)
+        return false;
+    for (std::size_t i = 0; i < 10; ++i) {
+        const bool bDash = i == 4 || i == 7;
+        if (bDash ? name[i] != '-' : !std::isdigit(static_cast<unsigned char>(name[i])))
+            return false;
+    }
+    return true;
+}
+
+bool SameBytes(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    if (std::filesystem::file_size(a, ec) != std::filesystem::file_size(b, ec) || ec)
+        return false;
+    FILE* fa = std::fopen(a.c_str(), "rbe");
+    FILE* fb = std::fopen(b.c_str(), "rbe");
+    bool bSame = fa && fb;
+    char bufA[65536], bufB[65536];
+    while (bSame) {
+        const std::size_t got = std::fread(bufA, 1, sizeof bufA, fa);
+        bSame = std::fread(bufB, 1, sizeof bufB, fb) == got && std::memcmp(bufA, bufB, got) == 0;
+        if (got == 0)
+            break;
+    }
+    if (fa)
+        std::fclose(fa);
+    if (fb)
+        std::fclose(fb);
+    return bSame;
+}
+
+bool Exists(const std::string& path) {
     struct stat st {};
-    if (::lstat(backup.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode))
-        return; // a folder, FIFO, socket or device is never replaced
-    // Through a name tied to the new file, so that a crash never leaves the backup missing
-    // or half written.
-    const std::string tied = newFile + ".bak";
-    if (!LinkOrCopy(target, tied))
-        return;
-    // When the backup already is the target (a save at the same moment made it), the rename
-    // does nothing and leaves the tied name.
-    ::rename(tied.c_str(), backup.c_str());
-    ::unlink(tied.c_str());
+    return ::lstat(path.c_str(), &st) == 0 || errno != ENOENT;
+}
+} // namespace
+
+CKeptVersions::CKeptVersions(const std::string& hostPath) {
+    std::error_code ec;
+    const std::filesystem::path real = std::filesystem::weakly_canonical(hostPath, ec);
+    m_file = ec ? hostPath : real.string();
 }
 
-void KeepHistoryCopy(const std::string& target, const std::string& newFile) {
-    const std::string folder = target + ".history";
-    struct stat targetSt {};
+std::string CKeptVersions::HistoryFolder() const {
+    const std::string folder = m_file + ".history";
     struct stat st {};
-    if (::stat(target.c_str(), &targetSt) != 0)
-        return;
-    if (::mkdir(folder.c_str(), 0777) == 0) {
+    if (::lstat(folder.c_str(), &st) != 0 && errno == ENOENT &&
+        ::mkdir(folder.c_str(), 0777) == 0 && ::stat(m_file.c_str(), &st) == 0) {
         // Root saving a user's list makes the folder the user's, as the list is.
-        [[maybe_unused]] int ignored = ::chown(folder.c_str(), targetSt.st_uid, targetSt.st_gid);
+        [[maybe_unused]] int ignored = ::chown(folder.c_str(), st.st_uid, st.st_gid);
     }
-    if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+    // Never through a link: the folder it leads to is somebody else's business.
+    return ::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? folder : std::string();
+}
+
+void CKeptVersions::KeepBeforeReplace(const std::string& newFile) const {
+    // Under names tied to the new file ("<new file>.bak", "<new file>.day"), which a later
+    // save removes when this one was killed: a crash never leaves a backup or a day's copy
+    // missing or half written.
+    const std::string backup = m_file + ".bak";
+    struct stat st {};
+    const bool bBackupFree =
+        ::lstat(backup.c_str(), &st) != 0 || S_ISREG(st.st_mode) || S_ISLNK(st.st_mode);
+    const std::string tied = newFile + ".bak";
+    // A folder, FIFO, socket or device in the backup's place is never replaced. When the
+    // backup already is the file (a save at the same moment made it), the rename does nothing
+    // and leaves the tied name.
+    if (bBackupFree && AfxLinkOrCopyFile(m_file, tied))
+        ::rename(tied.c_str(), backup.c_str());
+    ::unlink(tied.c_str());
+
+    const std::string folder = HistoryFolder();
+    if (folder.empty())
         return;
     std::tm today{};
     CTime::GetCurrentTime().GetLocalTm(&today);
-    char name[32];
-    std::snprintf(name, sizeof name, "%04d-%02d-%02d.vsl", today.tm_year + 1900, today.tm_mon + 1,
+    char day[40];
+    std::snprintf(day, sizeof day, "%04d-%02d-%02d", today.tm_year + 1900, today.tm_mon + 1,
                   today.tm_mday);
-    const std::string copy = folder + "/" + name;
-    if (::lstat(copy.c_str(), &st) == 0)
+    const std::string ext = StemAndExtension(NameOf(m_file)).second;
+    const std::string todayName = day + ext;
+    const std::string copy = folder + "/" + todayName;
+    if (Exists(copy))
         return; // not the first save of the day
-    if (::link(target.c_str(), copy.c_str()) != 0 && errno != EEXIST) {
-        // The copy is written under a name tied to the new file, so that no half copy ever
-        // carries the day's name.
-        const std::string tied = newFile + ".day";
-        if (CopyInto(target, tied) && ::rename(tied.c_str(), copy.c_str()) != 0)
-            ::unlink(tied.c_str());
+    const std::string tiedDay = newFile + ".day";
+    if (!AfxLinkOrCopyFile(m_file, tiedDay) || ::rename(tiedDay.c_str(), copy.c_str()) != 0) {
+        ::unlink(tiedDay.c_str());
+        return;
     }
-    RemoveOldHistory(folder);
+
+    // Only the program's own daily copies go: regular files of the list's owner, named by a day
+    // up to today. A clock that was once ahead leaves copies dated later, which never push
+    // today's out.
+    struct stat fileSt {};
+    if (::stat(m_file.c_str(), &fileSt) != 0)
+        return;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return;
+    std::vector<std::string> days;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (!IsDayName(name, ext) || name > todayName)
+            continue;
+        if (::lstat((folder + "/" + name).c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+            st.st_uid == fileSt.st_uid)
+            days.push_back(name);
+    }
+    ::closedir(dir);
+    std::sort(days.begin(), days.end()); // the names sort by date
+    for (std::size_t i = 0; i + kHistoryDays < days.size(); ++i)
+        ::unlink((folder + "/" + days[i]).c_str());
+}
+
+std::string CKeptVersions::KeepDamaged() const {
+    std::string freePath;
+    for (int n = 0; n < 1000; ++n) {
+        std::string copy = m_file + ".damaged";
+        if (n > 0)
+            copy += "." + std::to_string(n);
+        if (SameBytes(m_file, copy))
+            return copy;
+        if (freePath.empty() && !Exists(copy))
+            freePath = copy;
+    }
+    if (freePath.empty() || !AfxCopyNewFile(m_file, freePath))
+        return std::string();
+    return freePath;
+}
+
+std::vector<CKeptVersions::ConflictCopy> CKeptVersions::ConflictCopies() const {
+    const auto [stem, ext] = StemAndExtension(NameOf(m_file));
+    const std::string backupStem = NameOf(m_file);
+    std::vector<ConflictCopy> copies;
+    DIR* dir = ::opendir(FolderOf(m_file).c_str());
+    if (!dir)
+        return copies;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        const bool bOfFile = IsConflictName(name, stem, ext);
+        if (bOfFile || IsConflictName(name, backupStem, ".bak"))
+            copies.push_back({FolderOf(m_file) + "/" + name, !bOfFile});
+    }
+    ::closedir(dir);
+    std::sort(copies.begin(), copies.end(),
+              [](const ConflictCopy& a, const ConflictCopy& b) { return a.path < b.path; });
+    return copies;
+}
+
+BOOL CKeptVersions::Tidy(const ConflictCopy& copy) const {
+    const std::string folder = HistoryFolder();
+    if (folder.empty())
+        return FALSE;
+    const std::string name = NameOf(copy.path);
+    for (int n = 0; n < 1000; ++n) {
+        const std::string to = folder + "/" + name + (n > 0 ? "." + std::to_string(n) : "");
+        if (Exists(to)) {
+            // The same copy kept already (another machine tidied it first): this one adds
+            // nothing.
+            if (SameBytes(copy.path, to))
+                return ::unlink(copy.path.c_str()) == 0;
+            continue;
+        }
+        // Never over anything: a name taken meanwhile is tried again with the next number.
+        if (::link(copy.path.c_str(), to.c_str()) == 0)
+            return ::unlink(copy.path.c_str()) == 0;
+        if (errno != EEXIST)
+            return ::rename(copy.path.c_str(), to.c_str()) == 0;
+    }
+    return FALSE;
 }

@@ -1,29 +1,48 @@
-// Internal to CReplaceFile: the files a save keeps beside the file it replaces (the backup,
-// the daily history) and the names of its own new files.
+// CKeptVersions: the earlier versions of one file that its writers keep beside it: the backup,
+// a copy a day, copies that did not read whole, and the conflict copies that sync engines leave.
 #pragma once
 
+#include "platform/core/WinTypes.h"
+
 #include <string>
-#include <string_view>
-#include <sys/stat.h>
+#include <vector>
 
-std::string SaveFolderOf(const std::string& path);
-std::string SaveNameOf(const std::string& path);
+// Everything is kept beside the file itself, links followed: "<file>.bak", the folder
+// "<file>.history/" (a real folder of its own: a link in its place gets nothing) and
+// "<file>.damaged". Only what these names say is ever removed or replaced, and only the daily
+// copies are ever removed.
+class CKeptVersions {
+public:
+    explicit CKeptVersions(const std::string& hostPath);
 
-// A save's new file for <name> is ".<name>.tmp-<6 letters or digits>"; while it exists, files
-// tied to it are that name with ".bak" (on its way to "<name>.bak") or ".day" (on its way
-// into the history) appended. Nothing else is ever removed by a clean-up.
-std::string NewFileName(const std::string& name, std::string_view suffix);
-// Removes the new files (and what is tied to them) of saves that are gone: a save holds a
-// lock on its new file until the file has its final name.
-void RemoveStaleNewFiles(const std::string& folder, const std::string& name);
+    // For CReplaceFile::Commit, with the new version whole on disk under the name newFile, just
+    // before it replaces the file: keeps the current version as "<file>.bak" and, at the
+    // first save of a day, as "<file>.history/YYYY-MM-DD<extension>", where the copies of the
+    // seven newest days up to today stay. What cannot be kept is skipped: the save goes on.
+    void KeepBeforeReplace(const std::string& newFile) const;
 
-// Gives the open file fd the owner and group of st where the process may, then its mode.
-void KeepOwnerAndMode(int fd, const struct stat& st);
+    // Keeps the file, which does not read whole, as the first free "<file>.damaged",
+    // "<file>.damaged.1", ...; a copy with the same bytes is not made again. The copy's host
+    // path, or an empty string when there is none.
+    std::string KeepDamaged() const;
 
-// "<target>.bak" becomes the target's current version in one rename; newFile is the save's
-// named, locked new file.
-void KeepBackup(const std::string& target, const std::string& newFile);
-// At the first save of a day, keeps the target's current version as
-// "<target>.history/YYYY-MM-DD.vsl" and removes all but the seven newest there. Never fails
-// the save: what cannot be kept is skipped.
-void KeepHistoryCopy(const std::string& target, const std::string& newFile);
+    // A copy that a sync engine made when two machines changed the file, or its backup, at
+    // once (Syncthing's "sync-conflict", Nextcloud's and Dropbox's "conflicted copy").
+    struct ConflictCopy {
+        std::string path;
+        BOOL bOfBackup;
+    };
+    // Those beside the file now, in name order.
+    std::vector<ConflictCopy> ConflictCopies() const;
+    // Moves a conflict copy into the history folder under its own name: kept, and never one of
+    // the daily copies. FALSE when it stays where it is.
+    BOOL Tidy(const ConflictCopy& copy) const;
+
+    const std::string& GetFilePath() const { return m_file; }
+
+private:
+    // The history folder, made when missing; empty when there is no real folder of that name.
+    std::string HistoryFolder() const;
+
+    std::string m_file;
+};

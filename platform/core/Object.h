@@ -55,22 +55,25 @@ public:                                                                         
 #define DECLARE_SERIAL(class_name) DECLARE_DYNCREATE(class_name)
 
 #define AFX_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, pfnNew)                   \
-    CRuntimeClass class_name::class##class_name = {#class_name,                                    \
-                                                   int(sizeof(class_name)),                        \
-                                                   wSchema,                                        \
-                                                   pfnNew,                                         \
-                                                   RUNTIME_CLASS(base_class_name),                 \
-                                                   nullptr};                                       \
-    const CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }
+    CRuntimeClass class_name::class##class_name = {                                                \
+        #class_name, int(sizeof(class_name)),        wSchema,                                      \
+        pfnNew,      RUNTIME_CLASS(base_class_name), nullptr};                                     \
+    const CRuntimeClass* class_name::GetRuntimeClass() const {                                     \
+        return RUNTIME_CLASS(class_name);                                                          \
+    }
 
 #define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                             \
     AFX_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, nullptr)
 
 #define IMPLEMENT_DYNCREATE(class_name, base_class_name)                                           \
-    CObject* class_name::CreateObject() { return new class_name; }                                 \
+    CObject* class_name::CreateObject() {                                                          \
+        return new class_name;                                                                     \
+    }                                                                                              \
     AFX_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, class_name::CreateObject)
 
 #define IMPLEMENT_SERIAL(class_name, base_class_name, wSchema)                                     \
-    CObject* class_name::CreateObject() { return new class_name; }                                 \
+    CObject* class_name::CreateObject() {                                                          \
+        return new class_name;                                                                     \
+    }                                                                                              \
     AFX_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, class_name::CreateObject)     \
     static const AFX_CLASSINIT _init_##class_name(RUNTIME_CLASS(class_name));

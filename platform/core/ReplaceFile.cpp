@@ -1,18 +1,100 @@
 #include "platform/core/ReplaceFile.h"
 
+#include "platform/core/CopyFile.h"
 #include "platform/core/DevicePath.h"
 #include "platform/core/Exception.h"
 #include "platform/core/KeptVersions.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <dirent.h>
 #include <fcntl.h>
 #include <random>
+#include <string_view>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
+constexpr std::string_view kNewFileInfix = ".tmp-";
+constexpr std::size_t kSuffixLength = 6;
+
+std::string SaveFolderOf(const std::string& path) {
+    std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string SaveNameOf(const std::string& path) {
+    return path.substr(path.find_last_of('/') + 1);
+}
+
+// A save's new file for <name> is ".<name>.tmp-<6 letters or digits>"; while it exists, files
+// tied to it are that name with ".bak" or ".day" appended (the versions a list keeps on their
+// way to their places).
+std::string NewFileName(const std::string& name, std::string_view suffix) {
+    return "." + name + std::string(kNewFileInfix) + std::string(suffix);
+}
+
+bool IsSuffix(std::string_view s) {
+    return s.size() == kSuffixLength && std::all_of(s.begin(), s.end(), [](char c) {
+               return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+           });
+}
+
+// The names that CKeptVersions ties to a new file.
+bool IsTiedWord(std::string_view s) {
+    return s == "bak" || s == "day";
+}
+
+// Removes the new files (and what is tied to them) of saves that are gone: a save holds a
+// lock on its new file until the file has its final name. Nothing else is ever removed.
+void RemoveStaleNewFiles(const std::string& folder, const std::string& name) {
+    const std::string prefix = NewFileName(name, "");
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return;
+    std::vector<std::string> stems;
+    std::vector<std::string> tied;
+    while (const dirent* entry = ::readdir(dir)) {
+        std::string_view entryName = entry->d_name;
+        if (entryName.substr(0, prefix.size()) != prefix)
+            continue;
+        std::string_view rest = entryName.substr(prefix.size());
+        if (rest.size() > kSuffixLength + 1 && rest[kSuffixLength] == '.' &&
+            IsTiedWord(rest.substr(kSuffixLength + 1))) {
+            tied.push_back(folder + "/" + std::string(entryName));
+            rest = rest.substr(0, kSuffixLength);
+        }
+        if (IsSuffix(rest))
+            stems.push_back(folder + "/" + prefix + std::string(rest));
+    }
+    ::closedir(dir);
+    std::sort(stems.begin(), stems.end());
+    stems.erase(std::unique(stems.begin(), stems.end()), stems.end());
+    for (const std::string& stem : stems) {
+        int fd = ::open(stem.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        struct stat st {};
+        // A new file that is gone leaves what was tied to it without an owner.
+        bool gone = fd < 0 ? errno == ENOENT
+                           : ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+                                 ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+        if (gone) {
+            for (const std::string& t : tied) {
+                if (t.compare(0, stem.size() + 1, stem + ".") == 0)
+                    ::unlink(t.c_str());
+            }
+            if (fd >= 0)
+                ::unlink(stem.c_str());
+        }
+        if (fd >= 0)
+            ::close(fd);
+    }
+}
+
 // mkdir -p: the list's folder does not exist before the first save.
 void MakeFolders(const std::string& folder) {
     for (std::size_t i = 1; i <= folder.size(); ++i) {
@@ -159,7 +241,7 @@ BOOL CReplaceFile::Open(LPCTSTR lpszFileName, UINT, void* pError) {
     }
     struct stat st {};
     if (::stat(m_targetHostPath.c_str(), &st) == 0) {
-        KeepOwnerAndMode(fd, st);
+        AfxKeepOwnerAndMode(fd, st);
     } else {
         mode_t mask = ::umask(0);
         ::umask(mask);
@@ -191,7 +273,7 @@ void CReplaceFile::WritePending() {
     m_pending.clear();
 }
 
-void CReplaceFile::Commit() {
+void CReplaceFile::Commit(const CKeptVersions* pVersions) {
     const std::string folder = SaveFolderOf(m_targetHostPath);
     try {
         WritePending();
@@ -203,10 +285,8 @@ void CReplaceFile::Commit() {
         const bool replacing = ::lstat(m_targetHostPath.c_str(), &st) == 0;
         if (replacing && !S_ISREG(st.st_mode)) // put there since Open
             throw CFileException(CFileException::accessDenied, 0, m_strFileName);
-        if (replacing) {
-            KeepHistoryCopy(m_targetHostPath, m_hostPath);
-            KeepBackup(m_targetHostPath, m_hostPath);
-        }
+        if (replacing && pVersions)
+            pVersions->KeepBeforeReplace(m_hostPath);
         if (::rename(m_hostPath.c_str(), m_targetHostPath.c_str()) != 0)
             throw CFileException(errno == ENOSPC ? CFileException::diskFull
                                                  : CFileException::generic,

@@ -9,11 +9,12 @@
 // Open() follows symbolic links to the file they lead to (the target), removes new files that
 // killed saves left beside it and starts a new file there (creating the list's missing
 // folders), with the target's permission bits and, where the process may set them, its owner
-// and group. Commit() makes it durable, keeps the previous version as "<target>.bak" and, at
-// the first save of a day, in "<target>.history/", then renames the new file over the
-// target: the target is always either the old file or the new one, whole, and never missing;
-// a link stays a link. Abandon() (or destruction without Commit) removes the new file.
-// A folder, FIFO, socket or device in the target's place is never replaced.
+// and group. Commit() makes it durable and renames it over the target: the target is always
+// either the old file or the new one, whole, and never missing; a link stays a link.
+// Abandon() (or destruction without Commit) removes the new file. A folder, FIFO, socket or
+// device in the target's place is never replaced.
+class CKeptVersions;
+
 class CReplaceFile : public CFile {
 public:
     ~CReplaceFile() override;
@@ -21,8 +22,9 @@ public:
     // given, is a CFileException that receives why.
     BOOL Open(LPCTSTR lpszFileName, UINT nOpenFlags = modeCreate | modeWrite,
               void* pError = nullptr) override;
-    // Throws CFileException; on failure the target is untouched and the new file removed.
-    void Commit();
+    // Throws CFileException; on failure the target is untouched and the new file removed. A
+    // file that keeps versions (a list) has pVersions keep the one it replaces.
+    void Commit(const CKeptVersions* pVersions = nullptr);
     void Abandon();
     void Close() override { Abandon(); }
     // Gathered in memory and written in large pieces: the archive hands over 4 KB at a time.

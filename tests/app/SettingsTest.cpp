@@ -78,6 +78,14 @@ TEST_P(SettingsSurvive, ARestart) {
         shownWanted[1] = cxRows - want.widths[0] - want.widths[2] - want.widths[3];
     EXPECT_EQ(got.shownWidths, shownWanted);
     EXPECT_EQ(got.bHorizontalScroll, want.bHorizontalScroll);
+
+    // Written again over the first: a settings file keeps no backup and no history.
+    TearDown();
+    std::vector<std::string> names;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(m_root.SettingsFile().parent_path()))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{m_root.SettingsFile().filename().string()});
 }
 
 INSTANTIATE_TEST_SUITE_P(

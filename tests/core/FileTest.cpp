@@ -1,5 +1,6 @@
 #include "platform/core/DevicePath.h"
 #include "platform/core/Exception.h"
+#include "platform/core/KeptVersions.h"
 #include "platform/core/ReplaceFile.h"
 #include "tests/support/DeviceRoot.h"
 #include "tests/support/ListFile.h"
@@ -91,12 +92,13 @@ TEST(FileTest, OpenModes) {
 TEST(ReplaceFileTest, CommitPutsTheNewVersionInPlaceAndKeepsTheOld) {
     DeviceRoot root;
     const fs::path target = root.ListFile();
+    const CKeptVersions versions(target.string());
     {
         CReplaceFile f; // the folders do not exist yet
         ASSERT_TRUE(f.Open(u"\\My Documents\\Personal\\Vestory.vsl"));
         WriteVia(f, "first");
         EXPECT_FALSE(fs::exists(target)); // nothing visible before the commit
-        f.Commit();
+        f.Commit(&versions);
     }
     EXPECT_EQ(FileBytes(target), "first");
     {
@@ -104,11 +106,21 @@ TEST(ReplaceFileTest, CommitPutsTheNewVersionInPlaceAndKeepsTheOld) {
         ASSERT_TRUE(f.Open(u"\\My Documents\\Personal\\Vestory.vsl"));
         WriteVia(f, "second");
         EXPECT_EQ(FileBytes(target), "first");
-        f.Commit();
+        f.Commit(&versions);
     }
     EXPECT_EQ(FileBytes(target), "second");
     EXPECT_EQ(FileBytes(target.string() + ".bak"), "first");
     EXPECT_EQ(CountEntries(target.parent_path()), 3u); // and the history folder
+
+    // A file that keeps no versions (the settings) is only replaced.
+    const fs::path plain = target.parent_path() / "plain.ini";
+    WriteBytes(plain, "old");
+    CReplaceFile f;
+    ASSERT_TRUE(f.Open(CString::FromUtf8(plain.string())));
+    WriteVia(f, "new");
+    f.Commit();
+    EXPECT_EQ(FileBytes(plain), "new");
+    EXPECT_EQ(CountEntries(target.parent_path()), 4u);
 }
 
 TEST(ReplaceFileTest, AbandonedOrFailedVersionsLeaveNothingBehind) {
@@ -143,11 +155,13 @@ TEST(ReplaceFileTest, ReadOnlyFolderRefusesToOpen) {
 }
 
 namespace {
+// A save of a list, which keeps its versions.
 void Save(const char16_t* path, const std::string& bytes) {
     CReplaceFile f;
     ASSERT_TRUE(f.Open(path));
     WriteVia(f, bytes);
-    f.Commit();
+    const CKeptVersions versions(AfxHostPathFromDevicePath(path));
+    f.Commit(&versions);
 }
 } // namespace
 
@@ -213,11 +227,34 @@ TEST(ReplaceFileTest, FirstSaveOfEachDayKeepsTheListBeforeIt) {
     }
     EXPECT_EQ(CountEntries(history), 9u);
 
-    // A history that cannot be written never stops a save.
+    // Copies dated after today (the clock was once ahead) never push today's out, and stay.
+    for (int d = 1; d <= 7; ++d)
+        WriteBytes(history / ("2027-01-0" + std::to_string(d) + ".vsl"), "ahead");
+    {
+        PinnedClock clock(2026, 12, 11);
+        Save(u"\\My Documents\\Personal\\Vestory.vsl", "v21");
+    }
+    EXPECT_EQ(FileBytes(history / "2026-12-11.vsl"), "v20");
+    EXPECT_FALSE(fs::exists(history / "2026-12-04.vsl"));
+    EXPECT_EQ(CountEntries(history), 16u);
+
+    // A history that cannot be written never stops a save, and a link in the folder's place
+    // leads to a folder that is none of the save's business: nothing is added or removed there.
+    const fs::path elsewhere = root.Path() / "elsewhere";
+    for (int d = 1; d <= 10; ++d)
+        WriteBytes(elsewhere / ("2026-11-" + std::to_string(10 + d) + ".vsl"), "mine");
     fs::remove_all(history);
-    WriteBytes(history, "a file in the folder's place");
-    Save(u"\\My Documents\\Personal\\Vestory.vsl", "after");
-    EXPECT_EQ(FileBytes(list), "after");
+    for (const bool bLink : {false, true}) {
+        fs::remove(history);
+        if (bLink)
+            fs::create_directory_symlink(elsewhere, history);
+        else
+            WriteBytes(history, "a file in the folder's place");
+        PinnedClock clock(2026, 12, 12 + int(bLink));
+        Save(u"\\My Documents\\Personal\\Vestory.vsl", bLink ? "link" : "file");
+        EXPECT_EQ(FileBytes(list), bLink ? "link" : "file");
+    }
+    EXPECT_EQ(CountEntries(elsewhere), 10u);
 }
 
 TEST(ReplaceFileTest, CleanUpTakesOnlyNewFilesOfSavesThatAreGone) {

@@ -2,6 +2,7 @@
 
 #include "platform/core/DevicePath.h"
 #include "platform/core/Exception.h"
+#include "platform/core/KeptVersions.h"
 #include "platform/core/ReplaceFile.h"
 
 #include <cerrno>
@@ -52,7 +53,9 @@ std::string WriteListFile(const std::string& path, std::vector<CData>& items) {
         for (CData& d : items)
             d.Serialize(ar);
         ar.Close();
-        file.Commit();
+        // The list's versions are kept as the program keeps them.
+        const CKeptVersions versions(path);
+        file.Commit(&versions);
     } catch (const CFileException& e) {
         return e.GetReason().ToUtf8(); // the caller names the file
     } catch (const CException& e) {
