@@ -10,7 +10,9 @@ namespace {
 constexpr AFX_STRING_ENTRY kStrings[] = {
     {IDS_EDIT, u"Edit"},
     {IDS_TOOLS, u"Tools"},
-    {IDR_MAINFRAME, u"VestoryList\n\nVestoryList\n\n\nVestoryList.Document\nVestoryList Document"},
+    {IDR_MAINFRAME,
+     u"VestoryList\n\nVestoryList\nVestoryList Files (*.vsl)\n.vsl\nVestoryList.Document\n"
+     u"VestoryList Document"},
     {IDS_CHECKBOXES, u"At the cleaners"},
     {IDS_LIST, u"List"},
     {IDS_POPUP_MENU, u"POPUP_MENU"},

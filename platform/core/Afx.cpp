@@ -1,5 +1,6 @@
 #include "platform/core/Afx.h"
 
+#include <cerrno>
 #include <cstdio>
 
 namespace {
@@ -14,8 +15,9 @@ AfxMessageBoxPresenter& Presenter() {
     return presenter;
 }
 
+// Until the application names itself, the name it was started by.
 CString& AppName() {
-    static CString name(u"VestoryList");
+    static CString name(CString::FromUtf8(program_invocation_short_name));
     return name;
 }
 } // namespace

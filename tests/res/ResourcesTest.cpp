@@ -98,7 +98,8 @@ TEST(Resources, StringTableHoldsTheTextsLoadedByNumber) {
         std::u16string text;
     } cases[] = {
         {103, u"Tools"},
-        {128, u"VestoryList\n\nVestoryList\n\n\nVestoryList.Document\nVestoryList Document"},
+        {128, u"VestoryList\n\nVestoryList\nVestoryList Files (*.vsl)\n.vsl\nVestoryList.Document\n"
+              u"VestoryList Document"},
         {32773, u"List"},
         {32778, u"POPUP_MENU"},
         {65000, u"New"},

@@ -3,14 +3,15 @@
 #include "platform/core/DevicePath.h"
 #include "platform/win/frame/ModalRunQt.h"
 #include "platform/win/frame/WndQt.h"
+#include "platform/win/shell/DocTemplate.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QUrl>
 
-BOOL AfxPromptForListFile(BOOL bOpen, CString& rPathName) {
-    // The list lives in the device's personal folder; start there when it exists.
+BOOL AfxPromptForFileName(CString& rPathName, BOOL bOpen, const CDocTemplate* pTemplate) {
+    // The documents live in the device's personal folder; start there when it exists.
     const QString folder =
         QString::fromStdString(AfxHostPathFromDevicePath(u"\\My Documents\\Personal"));
     QFileDialog dialog(AfxGetDeviceWidget(),
@@ -18,26 +19,38 @@ BOOL AfxPromptForListFile(BOOL bOpen, CString& rPathName) {
                        QDir(folder).exists() ? folder : QDir::homePath());
     // Our own dialog, not the desktop's, so that it looks the same everywhere.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    QStringList filters{QStringLiteral("VestoryList Files (*.vsl)")};
+    // The template names its documents' filter and extension, as "Files (*.ext)" and ".ext".
+    CString filterName, filterExt;
+    if (pTemplate) {
+        pTemplate->GetDocString(filterName, CDocTemplate::filterName);
+        pTemplate->GetDocString(filterExt, CDocTemplate::filterExt);
+    }
+    const QString ext = AfxToQString(filterExt);
+    QStringList filters;
+    if (!filterName.IsEmpty())
+        filters << AfxToQString(filterName);
     if (bOpen) {
-        // The backup opens like any list; a damaged copy does not read whole, so it is not
-        // offered (vsl dump reads what it can of one).
-        filters << QStringLiteral("Backup Lists (*.vsl.bak)") << QStringLiteral("All Files (*)");
+        // The backup opens like any document; a damaged copy does not read whole, so it is not
+        // offered.
+        if (!ext.isEmpty())
+            filters << QStringLiteral("Backups (*%1.bak)").arg(ext);
+        filters << QStringLiteral("All Files (*)");
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        // Saves keep daily copies in "<list>.history" beside the file a list's link leads
-        // to; those folders are put at hand.
+        // Saves keep daily copies in "<file>.history" beside the file a link leads to; those
+        // folders are put at hand.
         QList<QUrl> places = dialog.sidebarUrls();
-        for (const QFileInfo& list : QDir(folder).entryInfoList({QStringLiteral("*.vsl")})) {
-            const QString history = list.canonicalFilePath() + QStringLiteral(".history");
-            if (!list.canonicalFilePath().isEmpty() && QFileInfo(history).isDir())
+        for (const QFileInfo& file : QDir(folder).entryInfoList({QLatin1Char('*') + ext})) {
+            const QString history = file.canonicalFilePath() + QStringLiteral(".history");
+            if (!ext.isEmpty() && !file.canonicalFilePath().isEmpty() && QFileInfo(history).isDir())
                 places << QUrl::fromLocalFile(history);
         }
         dialog.setSidebarUrls(places);
     } else {
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QStringLiteral("vsl"));
+        if (ext.size() > 1)
+            dialog.setDefaultSuffix(ext.mid(1));
     }
     dialog.setNameFilters(filters);
     int result = QDialog::Rejected;

@@ -3,5 +3,8 @@
 
 #include "platform/core/String.h"
 
-// Asks for a list file to open (bOpen) or to save a copy to; FALSE when the user cancels.
-BOOL AfxPromptForListFile(BOOL bOpen, CString& rPathName);
+class CDocTemplate;
+
+// Asks for a file of pTemplate's documents to open (bOpen) or to save a copy to, offering the
+// template's filter; FALSE when the user cancels.
+BOOL AfxPromptForFileName(CString& rPathName, BOOL bOpen, const CDocTemplate* pTemplate);

@@ -224,6 +224,6 @@ BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* 
 void CFrameWnd::OnFileSave() {
     CDocument* pDoc = GetActiveDocument();
     CString path;
-    if (pDoc && AfxPromptForListFile(FALSE, path))
+    if (pDoc && AfxPromptForFileName(path, FALSE, pDoc->m_pDocTemplate))
         pDoc->OnSaveDocument(path);
 }

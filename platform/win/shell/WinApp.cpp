@@ -19,6 +19,7 @@
 #include <QApplication>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -69,7 +70,7 @@ CString VersionString(const AFX_VERSIONINFO* pInfo, LPCTSTR lpszKey) {
 CString ProgramName(HINSTANCE hInstance) {
     const AFX_VERSIONINFO* pInfo = VersionInfo(hInstance);
     CString name = pInfo ? VersionString(pInfo, u"InternalName") : CString();
-    return name.IsEmpty() ? CString(u"VestoryList") : name;
+    return name.IsEmpty() ? AfxGetAppName() : name;
 }
 
 int PrintVersion(HINSTANCE hInstance) {
@@ -238,7 +239,7 @@ void CWinApp::OnFileNew() {
 
 void CWinApp::OnFileOpen() {
     CString path;
-    if (AfxPromptForListFile(TRUE, path))
+    if (AfxPromptForFileName(path, TRUE, m_templates.empty() ? nullptr : m_templates.front()))
         OpenDocumentFile(path);
 }
 
@@ -260,8 +261,7 @@ BOOL AfxWinInit(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPTSTR lpCmdLi
     }
     if (!QCoreApplication::instance()) {
         static int argc = 1;
-        static char arg0[] = "vestorylist";
-        static char* argv[] = {arg0, nullptr};
+        static char* argv[] = {program_invocation_name, nullptr};
         g_pQtApp = AfxOpenDisplay(argc, argv);
         if (!g_pQtApp)
             return FALSE;
