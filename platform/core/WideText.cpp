@@ -58,6 +58,8 @@ int lstrcmp(LPCTSTR a, LPCTSTR b) {
     return int(*a) - int(*b);
 }
 
+// For tests that change the collation locale: declared in their support, not above.
+void ResetCollationForTesting();
 void ResetCollationForTesting() {
     TheCollator() = OpenCollator();
 }

@@ -9,8 +9,6 @@
 // sorts them; only the sign matters (above 0: a sorts after b). Case counts only between
 // texts that are otherwise equal, lower case first; 0 means the texts sort as one.
 int lstrcmp(LPCTSTR a, LPCTSTR b);
-// Makes the next comparison read the locale from the environment again.
-void ResetCollationForTesting();
 // Leading white space, one sign, decimal digits up to the first other character; a text
 // without leading digits is 0. Saturates at the limits of a signed 32-bit integer.
 int _wtoi(LPCTSTR s);

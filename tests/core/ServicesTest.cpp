@@ -3,6 +3,7 @@
 #include "platform/core/Resource.h"
 #include "platform/core/Time.h"
 #include "platform/core/WideText.h"
+#include "tests/support/Collation.h"
 #include "tests/support/PinnedClock.h"
 
 #include <climits>

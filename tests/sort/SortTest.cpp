@@ -1,6 +1,7 @@
 // The header sort: the order users have always had from the handheld's exchange scan.
 #include "data/VestoryListDoc.h"
 #include "platform/core/WideText.h"
+#include "tests/support/Collation.h"
 #include "tests/support/DeviceRoot.h"
 
 #include <gtest/gtest.h>
