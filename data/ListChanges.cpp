@@ -7,7 +7,15 @@
 #include <iterator>
 
 void CVestoryListDoc::RecordChange(CListStep step) {
-    m_undo.Push(std::move(step));
+    // Until a save succeeds, the file lacks the change: a merge needs to know it.
+    for (CData& data : step.GarmentsIn())
+        m_unsavedIn.push_back(std::move(data));
+    for (CData& data : step.GarmentsOut())
+        m_unsavedOut.push_back(std::move(data));
+    if (step.GetKind() == CListStep::reordered)
+        m_bOrderUnsaved = TRUE;
+    if (!step.IsTakenBack() && !step.IsEmpty())
+        m_undo.Push(std::move(step));
 }
 
 // The document's own primitives keep the contracts that the list screen relies on: AddItem and
@@ -20,8 +28,7 @@ void CVestoryListDoc::EndChange(CListStep step) {
     const BOOL bOneRow = step.IsTickOnly() && row >= 0 && row < GetItemCount();
     // Saved: every change but the header's new order, which goes with the next change.
     const BOOL bSave = step.GetKind() != CListStep::reordered || step.IsTakenBack();
-    if (!step.IsTakenBack() && !step.IsEmpty())
-        RecordChange(std::move(step));
+    RecordChange(std::move(step));
     if (bOneRow)
         UpdateViewRow(row);
     else

@@ -1,5 +1,7 @@
 #include "data/VestoryListDoc.h"
 
+#include "data/FingerprintedFile.h"
+
 #include "platform/core/Afx.h"
 #include "platform/core/DevicePath.h"
 #include "platform/core/Exception.h"
@@ -15,6 +17,7 @@
 #include <cerrno>
 #include <cstring>
 #include <new>
+#include <sys/stat.h>
 
 IMPLEMENT_DYNCREATE(CVestoryListDoc, CDocument)
 
@@ -22,6 +25,7 @@ BEGIN_MESSAGE_MAP(CVestoryListDoc, CDocument)
 ON_COMMAND(ID_LIST_NEW_ITEM, OnNewItem)
 ON_COMMAND(ID_EDIT_UNDO, OnEditUndo)
 ON_UPDATE_COMMAND_UI(ID_EDIT_UNDO, OnUpdateEditUndo)
+ON_COMMAND(ID_LIST_FILE_CHANGED, OnListFileChanged)
 END_MESSAGE_MAP()
 
 CVestoryListDoc::CVestoryListDoc() = default;
@@ -72,6 +76,15 @@ BOOL CVestoryListDoc::OnNewDocument() {
         std::swap(m_undo, heldUndo);
         return FALSE;
     }
+    m_unsavedIn.clear();
+    m_unsavedOut.clear();
+    m_bOrderUnsaved = FALSE;
+    // What this machine knows of the list's versions; one it does not know came from elsewhere.
+    m_lineage = CListLineage(CKeptVersions(ListHostPath()).GetFilePath());
+    if (m_onDisk.bKnown)
+        m_lineage.Note(m_onDisk.nHash, !m_lineage.Knows(m_onDisk.nHash), ListHostPath());
+    WatchListFile();
+    MergeConflictCopies();
     return TRUE;
 }
 
@@ -90,6 +103,8 @@ BOOL CVestoryListDoc::OnOpenDocument(LPCTSTR lpszPathName) {
     // What is opened is saved to the list file, so the list is held from here on too.
     if (!HoldListFile())
         return FALSE;
+    // The list file holds what it held: what it lacks now is the whole list opened.
+    const std::vector<CData> onDisk = UnsavedBase();
     std::vector<CData> held;
     held.swap(m_items);
     CFileException error;
@@ -106,6 +121,7 @@ BOOL CVestoryListDoc::OnOpenDocument(LPCTSTR lpszPathName) {
     m_strPathName = lpszPathName;
     SetModifiedFlag(FALSE);
     m_undo.RemoveAll(); // the changes were made to the list that went
+    SetUnsaved(onDisk);
     return TRUE;
 }
 
@@ -142,11 +158,14 @@ void CVestoryListDoc::Serialize(CArchive& ar) {
 BOOL CVestoryListDoc::LoadList() {
     CFileException error;
     CString text;
-    switch (ReadListFile(kListFile, &error)) {
+    FileVersion read;
+    switch (ReadListFile(kListFile, &error, &read)) {
     case readWhole:
     case readMissing: // no list yet: an empty list, and nothing to say
+        m_onDisk = read;
         return TRUE;
     case readDamaged:
+        m_onDisk = read;
         ReportDamagedFile(kListFile);
         return TRUE;
     case readFailed:
@@ -162,15 +181,19 @@ BOOL CVestoryListDoc::LoadList() {
     return FALSE;
 }
 
-CVestoryListDoc::ReadResult CVestoryListDoc::ReadListFile(LPCTSTR lpszPath,
-                                                          CFileException* pError) {
-    CFile file;
+CVestoryListDoc::ReadResult CVestoryListDoc::ReadListFile(LPCTSTR lpszPath, CFileException* pError,
+                                                          FileVersion* pVersion) {
+    CFingerprintedFile file;
     if (!file.Open(lpszPath, CFile::modeRead, pError)) {
         // Only a file that is not there at all is no list; a link to nowhere is not that.
         return pError->m_cause == CFileException::fileNotFound && pError->m_lOsError == ENOENT
                    ? readMissing
                    : readFailed;
     }
+    // Which file on the disk this is, taken while it is open: its name may lead elsewhere
+    // the next moment.
+    struct stat st {};
+    const BOOL bStatus = file.GetStatus(&st);
     // Only the garments: a file that does not open leaves what can be undone as it was.
     m_items.clear();
     ReadResult result = readWhole;
@@ -200,6 +223,8 @@ CVestoryListDoc::ReadResult CVestoryListDoc::ReadListFile(LPCTSTR lpszPath,
     m_nLoadBudget = std::numeric_limits<std::uint64_t>::max();
     if (result == readTooLarge || result == readFailed)
         m_items.clear();
+    if (pVersion && bStatus && (result == readWhole || result == readDamaged))
+        *pVersion = FileVersionOf(st, file.GetContentHash());
     // Messages name the file as the desktop shows it.
     pError->m_strFileName = CString::FromUtf8(AfxHostPathFromDevicePath(lpszPath));
     return result;
@@ -230,13 +255,41 @@ void CVestoryListDoc::SaveList() {
 }
 
 BOOL CVestoryListDoc::TrySaveList(CString* pReason) {
-    const CKeptVersions versions(AfxHostPathFromDevicePath(kListFile));
-    m_bSaveFailed = !WriteList(kListFile, pReason, &versions);
+    ++m_nLooking;
+    // Another writer may have got there first: what it wrote is merged in, never written over.
+    std::vector<CData> theirs;
+    FileVersion version;
+    FileState state = ReadIfChanged(&theirs, &version);
+    // A writer half way through its version is given a moment to finish it.
+    for (int nWait = 0; state == fileNotWhole && nWait < 10; ++nWait) {
+        Sleep(100);
+        state = ReadIfChanged(&theirs, &version);
+    }
+    if (state == fileChanged)
+        TakeIn(std::move(theirs), version, FALSE);
+    const CKeptVersions versions(ListHostPath());
+    // A file that stays damaged is kept aside before it is replaced.
+    if (state == fileNotWhole)
+        versions.KeepDamaged();
+    std::uint64_t nHash = 0;
+    m_bSaveFailed = !WriteList(kListFile, pReason, &versions, &nHash);
+    struct stat st {};
+    if (!m_bSaveFailed && ::stat(ListHostPath().c_str(), &st) == 0) {
+        m_onDisk = FileVersionOf(st, nHash);
+        m_unsavedIn.clear();
+        m_unsavedOut.clear();
+        m_bOrderUnsaved = FALSE;
+        m_lineage.Note(nHash, m_bSharedMerge, ListHostPath());
+        WatchListFile();
+    }
+    m_bSharedMerge = FALSE;
+    if (--m_nLooking == 0 && m_bLookAgain)
+        OnListFileChanged();
     return !m_bSaveFailed;
 }
 
-BOOL CVestoryListDoc::WriteList(LPCTSTR lpszPath, CString* pReason,
-                                const CKeptVersions* pVersions) {
+BOOL CVestoryListDoc::WriteList(LPCTSTR lpszPath, CString* pReason, const CKeptVersions* pVersions,
+                                std::uint64_t* pHash) {
     // The new list goes to a file beside the old one and is renamed over it, so the list file
     // is always either the old list or the new one, whole.
     CReplaceFile file;
@@ -250,6 +303,8 @@ BOOL CVestoryListDoc::WriteList(LPCTSTR lpszPath, CString* pReason,
         Serialize(ar);
         ar.Close();
         file.Commit(pVersions);
+        if (pHash)
+            *pHash = file.GetContentHash();
         return TRUE;
     } catch (const CFileException& e) {
         *pReason = e.GetReason();
@@ -266,6 +321,10 @@ int CVestoryListDoc::GetItemCount() const {
 
 CData CVestoryListDoc::GetItem(int index) const {
     return m_items.at(std::size_t(index));
+}
+
+int CVestoryListDoc::FindItem(const CData& data, int nHint) const {
+    return FindGarment(m_items, data, nHint);
 }
 
 void CVestoryListDoc::AddItem(CData data) {

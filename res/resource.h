@@ -23,6 +23,8 @@
 #define ID_POPUP_NEW 32779
 #define ID_POPUP_EDIT 32780
 #define ID_POPUP_DELETE 32781
+// Not a command of the user's: another program changed the list file's folder.
+#define ID_LIST_FILE_CHANGED 32782
 
 // Strings.
 #define IDS_EDIT 102

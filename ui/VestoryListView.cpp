@@ -1,6 +1,7 @@
 // CVestoryListView, output side: the window, the columns and state pictures, and the rows.
 #include "ui/VestoryListView.h"
 
+#include "data/RowsMoved.h"
 #include "data/VestoryListDoc.h"
 #include "platform/win/CommCtrl.h"
 #include "platform/win/shell/WinApp.h"
@@ -88,6 +89,35 @@ void CVestoryListView::OnDestroy() {
     for (int i = 0; i < int(std::size(kColumns)); ++i)
         AfxGetApp()->WriteProfileInt(kColumnsSection, kColumns[i].lpszTitle,
                                      int(SendMessage(LVM_GETCOLUMNWIDTH, WPARAM(i))));
+}
+
+void CVestoryListView::OnUpdate(CView* /*pSender*/, LPARAM lHint, CObject* pHint) {
+    if (lHint != CRowsMoved::kHint || !pHint) {
+        RefreshList();
+        return;
+    }
+    const std::vector<int>& newRow = static_cast<const CRowsMoved*>(pHint)->m_newRow;
+    const auto moved = [&newRow](int row) {
+        return row >= 0 && row < int(newRow.size()) ? newRow[std::size_t(row)] : -1;
+    };
+    const int focused = moved(int(SendMessage(LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED)));
+    const int mark = moved(int(SendMessage(LVM_GETSELECTIONMARK)));
+    std::vector<int> selected;
+    for (int row : GetSelectedRows())
+        selected.push_back(moved(row));
+    RefreshList();
+    LVITEM state{};
+    state.stateMask = state.state = LVIS_SELECTED;
+    for (int row : selected) {
+        if (row >= 0)
+            SendMessage(LVM_SETITEMSTATE, WPARAM(row), reinterpret_cast<LPARAM>(&state));
+    }
+    if (focused >= 0) {
+        state.stateMask = state.state = LVIS_FOCUSED;
+        SendMessage(LVM_SETITEMSTATE, WPARAM(focused), reinterpret_cast<LPARAM>(&state));
+    }
+    if (mark >= 0)
+        SendMessage(LVM_SETSELECTIONMARK, 0, mark);
 }
 
 void CVestoryListView::RefreshList() {

@@ -21,6 +21,11 @@ public:
     void OnInitialUpdate() override;
     void OnDraw(CDC* pDC) override;
 
+    // Another version of the list took the place of the one shown (CRowsMoved): the rows are
+    // rebuilt, the keyboard's row, the selection and the selection mark staying on their
+    // garments.
+    void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
+
     // Rebuilds every row from the document.
     void RefreshList();
     // Rewrites the state picture and the texts of row index from record index.

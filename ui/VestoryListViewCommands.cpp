@@ -97,9 +97,15 @@ void CVestoryListView::OnListDelete() {
     const int mark = int(SendMessage(LVM_GETSELECTIONMARK));
     if (!IsListedItem(mark))
         return;
+    const CData chosen = GetDocument()->GetItem(mark);
     if (AfxMessageBox(u"Are you sure you want to delete this record?", MB_YESNO) != IDYES)
         return;
-    GetDocument()->DeleteItem(mark);
+    // Another writer's version may have moved the rows while the question was open: the
+    // garment is found again by its record, and one that is gone is not deleted twice.
+    const int index = GetDocument()->FindItem(chosen, mark);
+    if (index < 0)
+        return;
+    GetDocument()->DeleteItem(index);
     RefreshList();
 }
 

@@ -93,9 +93,15 @@ void CVestoryListView::DeleteSelection(BOOL bAsk) {
         rows.push_back(GetFocusedRow());
     if (rows.empty())
         return;
+    // The garments chosen, found again after the question by their records.
+    std::vector<CData> chosen;
+    for (int row : rows)
+        chosen.push_back(GetDocument()->GetItem(row));
     if (bAsk && AfxMessageBox(u"Are you sure you want to delete this record?", MB_YESNO) != IDYES)
         return;
     const int first = rows.front();
+    for (std::size_t k = 0; k < rows.size(); ++k)
+        rows[k] = GetDocument()->FindItem(chosen[k], rows[k]);
     GetDocument()->DeleteItems(std::move(rows));
     // The keyboard stays where the first deleted row was.
     const int count = int(SendMessage(LVM_GETITEMCOUNT));

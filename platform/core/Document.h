@@ -37,6 +37,10 @@ public:
     // Closes the document without a question; the framework destroys its views first.
     virtual void OnCloseDocument();
 
+    // Tells every view but pSender that the document changed, lHint and pHint saying how
+    // (CView::OnUpdate).
+    void UpdateAllViews(CView* pSender, LPARAM lHint = 0, CObject* pHint = nullptr);
+
     BOOL IsModified() const { return m_bModified; }
     void SetModifiedFlag(BOOL bModified = TRUE) { m_bModified = bModified; }
     const CString& GetTitle() const { return m_strTitle; }

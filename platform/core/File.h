@@ -27,7 +27,7 @@ public:
     std::uint64_t GetLength() const;
     std::uint64_t GetPosition() const;
     // Reads up to nCount bytes; fewer only at the end of the file. Throws CFileException.
-    UINT Read(void* lpBuf, UINT nCount);
+    virtual UINT Read(void* lpBuf, UINT nCount);
     // Writes all nCount bytes or throws CFileException.
     virtual void Write(const void* lpBuf, UINT nCount);
     // Makes what was written durable (fsync). Throws CFileException.

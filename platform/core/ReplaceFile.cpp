@@ -217,6 +217,7 @@ CReplaceFile::~CReplaceFile() {
 
 BOOL CReplaceFile::Open(LPCTSTR lpszFileName, UINT, void* pError) {
     Abandon();
+    m_hash = CContentHash();
     m_strFileName = lpszFileName;
     const std::string given = AfxHostPathFromDevicePath(lpszFileName);
     CFileException::Cause cause = CFileException::none;
@@ -258,6 +259,7 @@ constexpr std::size_t kWriteChunk = 1 << 20;
 
 void CReplaceFile::Write(const void* lpBuf, UINT nCount) {
     const auto* p = static_cast<const BYTE*>(lpBuf);
+    m_hash.Add(p, nCount);
     m_pending.insert(m_pending.end(), p, p + nCount);
     if (m_pending.size() >= kWriteChunk)
         WritePending();

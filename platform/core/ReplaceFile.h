@@ -1,6 +1,7 @@
 // CReplaceFile: writes a whole new version of a file beside it and puts it in place at once.
 #pragma once
 
+#include "platform/core/ContentHash.h"
 #include "platform/core/File.h"
 
 #include <string>
@@ -29,10 +30,13 @@ public:
     void Close() override { Abandon(); }
     // Gathered in memory and written in large pieces: the archive hands over 4 KB at a time.
     void Write(const void* lpBuf, UINT nCount) override;
+    // The fingerprint of what was written since Open.
+    std::uint64_t GetContentHash() const { return m_hash.GetValue(); }
 
 private:
     void WritePending();
 
     std::string m_targetHostPath;
     std::vector<BYTE> m_pending;
+    CContentHash m_hash;
 };

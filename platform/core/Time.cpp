@@ -1,5 +1,8 @@
 #include "platform/core/Time.h"
 
+#include <chrono>
+#include <thread>
+
 namespace {
 std::time_t g_pinnedNow = 0;
 }
@@ -14,4 +17,8 @@ struct std::tm* CTime::GetLocalTm(struct std::tm* ptm) const {
 
 void CTime::SetCurrentTimeForTesting(std::time_t t) {
     g_pinnedNow = t;
+}
+
+void Sleep(DWORD dwMilliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(dwMilliseconds));
 }

@@ -1,6 +1,8 @@
 // CTime: a moment, and its fields in the local calendar.
 #pragma once
 
+#include "platform/core/WinTypes.h"
+
 #include <ctime>
 
 class CTime {
@@ -18,3 +20,6 @@ public:
 private:
     std::time_t m_time;
 };
+
+// Waits dwMilliseconds, as the system's Sleep does.
+void Sleep(DWORD dwMilliseconds);

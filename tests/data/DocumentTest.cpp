@@ -3,6 +3,7 @@
 #include "platform/core/Afx.h"
 #include "tests/support/DeviceRoot.h"
 #include "tests/support/ListFile.h"
+#include "tests/support/MergeCases.h"
 #include "tests/support/PinnedClock.h"
 #include "tests/support/Unprivileged.h"
 
@@ -387,4 +388,125 @@ TEST_F(DocumentTest, ADamagedListIsCopiedOnceWithItsPermissions) {
     ASSERT_EQ(::stat((list.string() + ".damaged.1").c_str(), &st), 0);
     EXPECT_EQ(st.st_size, (4 << 20) + 1);
     EXPECT_LT(st.st_blocks * 512, 1 << 20);
+}
+
+// The merge as the window makes it when a sync engine leaves a conflict copy beside the list:
+// the list file holds ours (the window's own save), the copy theirs, and the base is the
+// version both had. The copy is then kept in the history.
+TEST_F(DocumentTest, AConflictCopyIsMergedByTheRuleAndKept) {
+    for (const MergeCase& c : MergeCases()) {
+        SCOPED_TRACE(c.name);
+        DeviceRoot root; // what this machine knows of the list starts afresh
+        const fs::path list = root.ListFile();
+        const fs::path copy =
+            list.parent_path() / "Vestory.sync-conflict-20261208-101500-ABCDEFG.vsl";
+        WriteListFile(list, ShortGarments(c.base));
+        auto doc = Start();
+        const fs::path ours = root.Path() / "ours.vsl";
+        WriteListFile(ours, ShortGarments(c.ours));
+        ASSERT_TRUE(doc->OnOpenDocument(CString::FromUtf8(ours.string())));
+        doc->SaveList();
+        WriteListFile(copy, ShortGarments(c.theirs));
+        doc->OnListFileChanged();
+        EXPECT_EQ(FileBytes(list), ListBytes(ShortGarments(c.merged)));
+        EXPECT_FALSE(fs::exists(copy));
+        EXPECT_EQ(FileBytes(list.string() + ".history/" + copy.filename().string()),
+                  ListBytes(ShortGarments(c.theirs)));
+    }
+    EXPECT_TRUE(m_messages.empty());
+}
+
+// Copies that do not read whole stay where they are, named once; a backup's copy is only kept.
+TEST_F(DocumentTest, ConflictCopiesThatDoNotReadWholeStayAndBackupCopiesAreKept) {
+    WriteListFile(m_root.ListFile(), ShortGarments({"A"}));
+    const fs::path cut = Folder() / "Vestory (conflicted copy 2026-12-08 101500).vsl";
+    const fs::path backup = Folder() / "Vestory.vsl.sync-conflict-20261208-101500-ABCDEFG.bak";
+    WriteBytes(cut, ListBytes(ShortGarments({"A", "B"})).substr(0, 30));
+    WriteListFile(backup, ShortGarments({"C"}));
+    auto doc = Start();
+    doc->OnListFileChanged();
+    EXPECT_EQ(Names(*doc), std::vector<std::string>{"A"});
+    EXPECT_TRUE(fs::exists(cut));
+    EXPECT_EQ(FileBytes(m_root.ListFile().string() + ".history/" + backup.filename().string()),
+              ListBytes(ShortGarments({"C"})));
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_NE(m_messages[0].first.find("conflicted copy"), std::string::npos);
+}
+
+// Ctrl+Z takes back this window's own steps by their garments after another writer's version
+// came in, and never takes away what that writer added.
+TEST_F(DocumentTest, UndoAfterAnotherWritersVersionTakesBackOnlyOwnSteps) {
+    const struct {
+        const char* name;
+        std::vector<const char*> list;
+        std::function<void(CVestoryListDoc&)> step;
+        std::vector<const char*> theirs; // the other writer's version after the step
+        std::vector<const char*> undone;
+    } cases[] = {
+        {"a tick, with a garment added on top",
+         {"A", "B", "C"},
+         [](CVestoryListDoc& doc) { doc.ToggleAtCleaners(1); },
+         {"X", "A", "B+", "C"},
+         {"X", "A", "B", "C"}},
+        {"a deletion, with a garment added",
+         {"A", "B", "C"},
+         [](CVestoryListDoc& doc) { doc.DeleteItems({0}); },
+         {"B", "C", "X"},
+         {"A", "B", "C", "X"}},
+        {"a sort, with a garment added",
+         {"C", "B", "A"},
+         [](CVestoryListDoc& doc) { doc.SortByColumn(1); },
+         {"A", "B", "C", "X"},
+         {"C", "B", "A", "X"}},
+        {"a tick that the other writer changed again: nothing left to take back",
+         {"A", "B", "C"},
+         [](CVestoryListDoc& doc) { doc.ToggleAtCleaners(1); },
+         {"A", "B/starch", "C"},
+         {"A", "B/starch", "C"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteListFile(m_root.ListFile(), ShortGarments(c.list));
+        auto doc = Start();
+        c.step(*doc);
+        doc->SaveList();
+        const std::string replaced = m_root.ListFile().string() + ".new";
+        WriteListFile(replaced, ShortGarments(c.theirs));
+        fs::rename(replaced, m_root.ListFile());
+        doc->OnListFileChanged();
+        doc->Undo();
+        std::vector<std::string> names;
+        for (int i = 0; i < doc->GetItemCount(); ++i) {
+            const CData d = doc->GetItem(i);
+            names.push_back(d.m_strItemName.ToUtf8() + (d.m_bAtCleaners ? "+" : "") +
+                            (d.m_strNote.IsEmpty() ? "" : "/" + d.m_strNote.ToUtf8()));
+        }
+        EXPECT_EQ(names, std::vector<std::string>(c.undone.begin(), c.undone.end()));
+        EXPECT_EQ(FileBytes(m_root.ListFile()), ListBytes(ShortGarments(c.undone)));
+    }
+}
+
+// A save first looks at the file: another writer's version that the window has not seen yet
+// is merged in, never written over.
+TEST_F(DocumentTest, ASaveMergesAVersionItHasNotSeen) {
+    const struct {
+        const char* name;
+        std::function<void(CVestoryListDoc&)> change;
+        std::vector<const char*> saved;
+    } cases[] = {
+        {"a tick", [](CVestoryListDoc& doc) { doc.ToggleAtCleaners(0); }, {"A+", "B", "X"}},
+        {"a deletion", [](CVestoryListDoc& doc) { doc.DeleteItem(1); }, {"A", "X"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteListFile(m_root.ListFile(), ShortGarments({"A", "B"}));
+        auto doc = Start();
+        const std::string replaced = m_root.ListFile().string() + ".new";
+        WriteListFile(replaced, ShortGarments({"A", "B", "X"}));
+        fs::rename(replaced, m_root.ListFile());
+        c.change(*doc);
+        doc->SaveList();
+        EXPECT_EQ(FileBytes(m_root.ListFile()), ListBytes(ShortGarments(c.saved)));
+        EXPECT_EQ(doc->GetItemCount(), int(c.saved.size()));
+    }
 }

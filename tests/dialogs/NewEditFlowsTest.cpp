@@ -65,13 +65,14 @@ TEST_F(NewEditFlows, NewConfirmedAppendsAtTheEndWithQuantityOnePreselected) {
 TEST_F(NewEditFlows, NewCancelledRebuildsRowsAndRewritesTheSameRecords) {
     ASSERT_TRUE(Start({kCoat, kShirt}));
     const std::string original = FileBytes(m_root.ListFile());
-    // Behind the program's back: a stale row and a file that no longer holds the list.
+    // Behind the program's back: a stale row and a list file that is gone (another writer's
+    // version of it would be taken in, not written over).
     CString stale = u"stale";
     LVITEM item{};
     item.iSubItem = 1;
     item.pszText = const_cast<LPWSTR>(static_cast<LPCTSTR>(stale));
     View()->SendMessage(LVM_SETITEMTEXT, 0, reinterpret_cast<LPARAM>(&item));
-    WriteBytes(m_root.ListFile(), "");
+    std::filesystem::remove(m_root.ListFile());
 
     ArmModal([](ModalHandle& dialog) {
         dialog.TypeText(IDC_ITEM_NAME, u"Never saved");

@@ -1,8 +1,6 @@
 // Another writer changes the list file while the program runs, as a sync client does: a new
 // file beside it renamed over it, or the file rewritten in place. Driven from outside on a
 // real X server; what the window shows is read from its picture, the file with `vsl dump`.
-// Disabled until the program follows its file and merges before it saves (run them with
-// --gtest_also_run_disabled_tests): today's window keeps the old list and writes over the new.
 #include "tests/e2e/ProgramOnDesktop.h"
 #include "tests/support/ListFile.h"
 
@@ -68,7 +66,7 @@ protected:
     }
 };
 
-TEST_F(OtherWriterTest, DISABLED_TheWindowFollowsTheFileButNotAVersionHalfWritten) {
+TEST_F(OtherWriterTest, TheWindowFollowsTheFileButNotAVersionHalfWritten) {
     ASSERT_NO_FATAL_FAILURE(StartProgram());
 
     // Renamed over the list: the jacket, ticked, comes first.
@@ -92,7 +90,7 @@ TEST_F(OtherWriterTest, DISABLED_TheWindowFollowsTheFileButNotAVersionHalfWritte
 
 // The garment the user chose is the one acted on, wherever the other writer's change moved its
 // row, and the other writer's garments stay.
-TEST_F(OtherWriterTest, DISABLED_TheDialogAndThePopUpActOnTheChosenGarmentAfterAChange) {
+TEST_F(OtherWriterTest, TheDialogAndThePopUpActOnTheChosenGarmentAfterAChange) {
     ASSERT_NO_FATAL_FAILURE(StartProgram());
 
     // The shirt's dialog is open (second row) when the jacket arrives on top and the scarf goes.
@@ -135,7 +133,7 @@ TEST_F(OtherWriterTest, DISABLED_TheDialogAndThePopUpActOnTheChosenGarmentAfterA
 
 // A tick the window takes before it has seen another writer's version: its save finds the
 // file changed and keeps the other writer's garments.
-TEST_F(OtherWriterTest, DISABLED_ATickBeforeTheWindowSawAChangeKeepsTheChange) {
+TEST_F(OtherWriterTest, ATickBeforeTheWindowSawAChangeKeepsTheChange) {
     ASSERT_NO_FATAL_FAILURE(StartProgram());
     // Stopped, the program gets the new version and the key at once, and meets both when it
     // goes on.

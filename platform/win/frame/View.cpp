@@ -4,6 +4,8 @@
 #include "platform/win/frame/CreateContext.h"
 #include "platform/win/frame/FrameWnd.h"
 
+#include <vector>
+
 IMPLEMENT_DYNAMIC(CView, CWnd)
 
 CView::CView() = default;
@@ -23,6 +25,19 @@ CFrameWnd* CView::GetParentFrame() const {
 
 void CView::OnInitialUpdate() {
     UpdateWindow();
+}
+
+void CView::OnUpdate(CView* /*pSender*/, LPARAM /*lHint*/, CObject* /*pHint*/) {
+    UpdateWindow();
+}
+
+// The document's side of its views' updates lives with the views, which the core library
+// does not know.
+void CDocument::UpdateAllViews(CView* pSender, LPARAM lHint, CObject* pHint) {
+    for (CView* pView : std::vector<CView*>(m_viewList)) {
+        if (pView != pSender)
+            pView->OnUpdate(pSender, lHint, pHint);
+    }
 }
 
 BOOL CView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {

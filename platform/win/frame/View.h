@@ -18,6 +18,8 @@ public:
     // Prepares the view for its document; the default repaints.
     virtual void OnInitialUpdate();
     virtual void OnDraw(CDC* pDC) = 0;
+    // The document changed (CDocument::UpdateAllViews); the default repaints.
+    virtual void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint);
 
     // Commands go to the view first, then to its document.
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;

@@ -1,0 +1,252 @@
+// The document and the other writers of its list file: a sync engine putting another machine's
+// version in place, or leaving a conflict copy beside it. The window follows the file, merges
+// garment by garment, and never saves over a version that it has not seen.
+#include "data/VestoryListDoc.h"
+
+#include "data/ListMerge.h"
+#include "data/RowsMoved.h"
+#include "platform/core/Afx.h"
+#include "platform/core/DevicePath.h"
+#include "platform/core/Exception.h"
+#include "platform/core/KeptVersions.h"
+#include "res/resource.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <deque>
+#include <map>
+#include <string>
+#include <sys/stat.h>
+#include <unordered_map>
+
+namespace {
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Where each garment of from stands in to, or -1; equal garments are matched in turn.
+std::vector<int> NewRows(const std::vector<CData>& from, const std::vector<CData>& to) {
+    std::unordered_map<std::string, std::deque<int>> rows;
+    for (int i = 0; i < int(to.size()); ++i)
+        rows[list_merge::RecordKey(to[std::size_t(i)])].push_back(i);
+    std::vector<int> moved(from.size(), -1);
+    for (std::size_t i = 0; i < from.size(); ++i) {
+        auto found = rows.find(list_merge::RecordKey(from[i]));
+        if (found != rows.end() && !found->second.empty()) {
+            moved[i] = found->second.front();
+            found->second.pop_front();
+        }
+    }
+    return moved;
+}
+
+// How many more times each garment is in a than in b (negative: fewer), with a garment of
+// each kind to stand for it.
+std::map<std::string, std::pair<int, CData>> CountDifference(const std::vector<CData>& a,
+                                                             const std::vector<CData>& b) {
+    std::map<std::string, std::pair<int, CData>> difference;
+    for (const CData& data : a) {
+        auto& entry = difference[list_merge::RecordKey(data)];
+        if (entry.first++ == 0)
+            entry.second = data;
+    }
+    for (const CData& data : b) {
+        auto& entry = difference[list_merge::RecordKey(data)];
+        if (entry.first-- == 0)
+            entry.second = data;
+    }
+    return difference;
+}
+} // namespace
+
+CVestoryListDoc::FileVersion CVestoryListDoc::FileVersionOf(const struct stat& st,
+                                                            std::uint64_t nHash) {
+    return {std::uint64_t(st.st_dev),
+            std::uint64_t(st.st_ino),
+            std::uint64_t(st.st_size),
+            std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+            nHash,
+            TRUE};
+}
+
+BOOL CVestoryListDoc::FileVersion::IsSameFile(const FileVersion& other) const {
+    return bKnown && other.bKnown && nDevice == other.nDevice && nInode == other.nInode &&
+           nSize == other.nSize && nModified == other.nModified;
+}
+
+std::string CVestoryListDoc::ListHostPath() const {
+    return AfxHostPathFromDevicePath(kListFile);
+}
+
+void CVestoryListDoc::WatchListFile() {
+    // The folder of the file itself, links followed: that is where sync engines write.
+    const std::string folder = FolderOf(CKeptVersions(ListHostPath()).GetFilePath());
+    if (!m_watch.IsWatching() || m_watch.GetFolder() != folder)
+        m_watch.Watch(folder, ID_LIST_FILE_CHANGED);
+}
+
+void CVestoryListDoc::OnListFileChanged() {
+    // A look already under way (asking the user something) looks again when it is done.
+    if (m_nLooking > 0) {
+        m_bLookAgain = TRUE;
+        return;
+    }
+    ++m_nLooking;
+    do {
+        m_bLookAgain = FALSE;
+        std::vector<CData> theirs;
+        FileVersion version;
+        // The same version, a list that is gone, or one half written: the window keeps its
+        // list and looks again at the next change.
+        if (ReadIfChanged(&theirs, &version) == fileChanged)
+            TakeIn(std::move(theirs), version, TRUE);
+        MergeConflictCopies();
+    } while (m_bLookAgain);
+    --m_nLooking;
+}
+
+CVestoryListDoc::FileState CVestoryListDoc::ReadIfChanged(std::vector<CData>* pTheirs,
+                                                          FileVersion* pVersion) {
+    struct stat st {};
+    if (::stat(ListHostPath().c_str(), &st) != 0)
+        return errno == ENOENT ? fileMissing : fileUnreadable;
+    // The file this window wrote or read last, untouched: nothing to read.
+    if (FileVersionOf(st, 0).IsSameFile(m_onDisk))
+        return fileSame;
+    std::vector<CData> mine;
+    mine.swap(m_items);
+    CFileException error;
+    const ReadResult result = ReadListFile(kListFile, &error, pVersion);
+    pTheirs->swap(m_items);
+    m_items.swap(mine);
+    switch (result) {
+    case readWhole:
+        break;
+    case readMissing:
+        return fileMissing;
+    case readDamaged:
+        return fileNotWhole;
+    default:
+        return fileUnreadable;
+    }
+    // Another file with the same bytes: a sync engine brought back what this window wrote.
+    if (m_onDisk.bKnown && pVersion->nHash == m_onDisk.nHash) {
+        m_onDisk = *pVersion;
+        return fileSame;
+    }
+    return fileChanged;
+}
+
+void CVestoryListDoc::TakeIn(std::vector<CData> theirs, const FileVersion& version, BOOL bSave) {
+    const BOOL bOwnChanges = !m_unsavedIn.empty() || !m_unsavedOut.empty();
+    std::vector<CData> shown;
+    if (bOwnChanges)
+        shown = list_merge::Merge(UnsavedBase(), m_items, theirs).items;
+    else if (m_bOrderUnsaved) // only the order is this window's own (a sort): it stays
+        shown = list_merge::Merge(m_items, m_items, theirs).items;
+    else
+        shown = theirs;
+    m_onDisk = version;
+    m_lineage.Note(version.nHash, TRUE, ListHostPath());
+    ShowList(std::move(shown));
+    SetUnsaved(theirs);
+    if (bSave && bOwnChanges)
+        SaveList();
+}
+
+void CVestoryListDoc::MergeConflictCopies() {
+    const CKeptVersions versions(ListHostPath());
+    const std::vector<CKeptVersions::ConflictCopy> copies = versions.ConflictCopies();
+    if (copies.empty())
+        return;
+    const std::vector<CData> onDisk = UnsavedBase();
+    std::vector<CKeptVersions::ConflictCopy> merged;
+    BOOL bChanged = FALSE;
+    for (const CKeptVersions::ConflictCopy& copy : copies) {
+        // A backup's copy holds nothing that the list and the history lack: it is only kept.
+        if (!copy.bOfBackup) {
+            std::vector<CData> mine;
+            mine.swap(m_items);
+            CFileException error;
+            FileVersion version;
+            const ReadResult result =
+                ReadListFile(AfxDevicePathFromHostPath(copy.path), &error, &version);
+            std::vector<CData> theirs;
+            theirs.swap(m_items);
+            m_items.swap(mine);
+            if (result != readWhole) {
+                // Never merged, and left where it is; the user hears of it once.
+                if (m_namedCopies.insert(copy.path).second) {
+                    CString text;
+                    text.Format(u"%s does not read as a whole list, so it was not merged. It "
+                                u"stays where it is.",
+                                LPCTSTR(CString::FromUtf8(copy.path)));
+                    AfxMessageBox(text, MB_ICONINFORMATION);
+                }
+                continue;
+            }
+            // Both machines merge the same two versions in the same order (the list file's,
+            // then the copy's) from the same base, and so write the same bytes.
+            std::vector<CData> items =
+                list_merge::Merge(m_lineage.BaseFor(m_onDisk.nHash, version.nHash), m_items, theirs)
+                    .items;
+            m_lineage.Note(version.nHash, TRUE, copy.path);
+            if (items != m_items) {
+                ShowList(std::move(items));
+                bChanged = TRUE;
+            }
+        }
+        merged.push_back(copy);
+    }
+    if (bChanged) {
+        SetUnsaved(onDisk);
+        m_bSharedMerge = TRUE;
+        SaveList();
+        if (m_bSaveFailed)
+            return; // the copies stay until the merge is saved
+    }
+    for (const CKeptVersions::ConflictCopy& copy : merged)
+        versions.Tidy(copy);
+}
+
+void CVestoryListDoc::ShowList(std::vector<CData> items) {
+    m_undo.BeforeOtherVersion(m_items);
+    CRowsMoved moved;
+    moved.m_newRow = NewRows(m_items, items);
+    m_items = std::move(items);
+    UpdateAllViews(nullptr, CRowsMoved::kHint, &moved);
+}
+
+std::vector<CData> CVestoryListDoc::UnsavedBase() const {
+    std::vector<CData> base;
+    base.reserve(m_items.size() + m_unsavedOut.size());
+    // The garments that came in since are left out, the later ones first; those that went
+    // out are added back. The order does not matter to a merge's base.
+    auto net = CountDifference(m_unsavedIn, m_unsavedOut);
+    for (auto it = m_items.rbegin(); it != m_items.rend(); ++it) {
+        auto found = net.find(list_merge::RecordKey(*it));
+        if (found != net.end() && found->second.first > 0) {
+            --found->second.first;
+            continue;
+        }
+        base.push_back(*it);
+    }
+    std::reverse(base.begin(), base.end());
+    for (auto& [key, entry] : net) {
+        for (; entry.first < 0; ++entry.first)
+            base.push_back(entry.second);
+    }
+    return base;
+}
+
+void CVestoryListDoc::SetUnsaved(const std::vector<CData>& onDisk) {
+    m_unsavedIn.clear();
+    m_unsavedOut.clear();
+    for (auto& [key, entry] : CountDifference(m_items, onDisk)) {
+        for (int n = entry.first; n > 0; --n)
+            m_unsavedIn.push_back(entry.second);
+        for (int n = entry.first; n < 0; ++n)
+            m_unsavedOut.push_back(entry.second);
+    }
+}

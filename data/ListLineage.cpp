@@ -1,0 +1,185 @@
+#include "data/ListLineage.h"
+
+#include "data/FingerprintedFile.h"
+#include "platform/core/Archive.h"
+#include "platform/core/ContentHash.h"
+#include "platform/core/CopyFile.h"
+#include "platform/core/DevicePath.h"
+#include "platform/core/Exception.h"
+#include "platform/core/UserFolders.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cinttypes>
+#include <cstdio>
+#include <dirent.h>
+#include <fstream>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+// Enough to reach back over a long partition of many changes; the bytes of the newest few.
+constexpr std::size_t kVersions = 64;
+constexpr std::size_t kContents = 8;
+
+std::string Hex(std::uint64_t n) {
+    char text[17];
+    std::snprintf(text, sizeof text, "%016" PRIx64, n);
+    return text;
+}
+
+} // namespace
+
+CListLineage::CListLineage(const std::string& listFile) {
+    const std::string state = AfxGetUserStateFolder();
+    if (state.empty())
+        return;
+    CContentHash key;
+    key.Add(listFile.data(), listFile.size());
+    const std::string lists = state + "/lists";
+    ::mkdir(lists.c_str(), 0700);
+    m_folder = lists + "/" + Hex(key.GetValue());
+    if (::mkdir(m_folder.c_str(), 0700) != 0 && errno != EEXIST) {
+        m_folder.clear();
+        return;
+    }
+    Load();
+}
+
+std::string CListLineage::ContentPath(std::uint64_t nHash) const {
+    return m_folder + "/" + Hex(nHash) + ".vsl";
+}
+
+void CListLineage::Load() {
+    std::ifstream in(m_folder + "/versions");
+    std::string hash;
+    char kind = 0;
+    while (in >> hash >> kind) {
+        if (hash.size() != 16 || (kind != 's' && kind != 'o'))
+            break; // a damaged record ends what is known
+        m_versions.push_back({std::stoull(hash, nullptr, 16), kind == 's'});
+    }
+}
+
+void CListLineage::Store() const {
+    // Written beside and renamed, so that a crash leaves the old record or the new one.
+    const std::string path = m_folder + "/versions";
+    const std::string fresh = path + ".new";
+    {
+        std::ofstream out(fresh, std::ios::trunc);
+        for (const Version& v : m_versions)
+            out << Hex(v.nHash) << ' ' << (v.bShared ? 's' : 'o') << '\n';
+        if (!out)
+            return;
+    }
+    std::rename(fresh.c_str(), path.c_str());
+
+    // Bytes are kept for the newest versions only, and for the oldest of this machine's own
+    // where no version is known to be shared.
+    std::set<std::string> keep;
+    std::size_t n = 0;
+    for (auto it = m_versions.rbegin(); it != m_versions.rend() && n < kContents; ++it, ++n)
+        keep.insert(Hex(it->nHash) + ".vsl");
+    if (!m_versions.empty())
+        keep.insert(Hex(m_versions.front().nHash) + ".vsl");
+    for (const Version& v : m_versions) {
+        if (v.bShared) {
+            keep.insert(Hex(v.nHash) + ".vsl");
+            break;
+        }
+    }
+    DIR* dir = ::opendir(m_folder.c_str());
+    if (!dir)
+        return;
+    std::vector<std::string> gone;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.size() == 20 && name.compare(16, 4, ".vsl") == 0 && !keep.count(name))
+            gone.push_back(name);
+    }
+    ::closedir(dir);
+    for (const std::string& name : gone)
+        ::unlink((m_folder + "/" + name).c_str());
+}
+
+void CListLineage::Note(std::uint64_t nHash, BOOL bShared, const std::string& path) {
+    if (m_folder.empty())
+        return;
+    auto known = std::find_if(m_versions.begin(), m_versions.end(),
+                              [nHash](const Version& v) { return v.nHash == nHash; });
+    if (known != m_versions.end()) {
+        // Known already: it keeps its place, and what is known of it only grows.
+        if (!bShared || known->bShared)
+            return;
+        known->bShared = TRUE;
+    } else {
+        m_versions.push_back({nHash, bShared});
+        if (m_versions.size() > kVersions)
+            m_versions.erase(m_versions.begin(), m_versions.end() - kVersions);
+    }
+    // A hard link costs nothing and lives on when the list file is replaced; a copy is made
+    // only of a version other writers had, which a merge may need as its base.
+    const std::string content = ContentPath(nHash);
+    if (::link(path.c_str(), content.c_str()) != 0 && errno != EEXIST && bShared)
+        AfxCopyNewFile(path, content);
+    Store();
+}
+
+BOOL CListLineage::Knows(std::uint64_t nHash) const {
+    return std::any_of(m_versions.begin(), m_versions.end(),
+                       [nHash](const Version& v) { return v.nHash == nHash; });
+}
+
+BOOL CListLineage::ReadContent(std::uint64_t nHash, std::vector<CData>* pItems) const {
+    CFingerprintedFile file;
+    if (!file.Open(AfxDevicePathFromHostPath(ContentPath(nHash)), CFile::modeRead))
+        return FALSE;
+    std::vector<CData> items;
+    try {
+        CArchive ar(&file, CArchive::load);
+        while (!ar.IsAtEnd()) {
+            items.emplace_back();
+            items.back().Serialize(ar);
+        }
+        ar.Close();
+    } catch (const CException&) {
+        return FALSE;
+    }
+    // A link whose file another program rewrote in place holds another version now.
+    if (file.GetContentHash() != nHash)
+        return FALSE;
+    pItems->swap(items);
+    return TRUE;
+}
+
+std::vector<CData> CListLineage::BaseFor(std::uint64_t nOne, std::uint64_t nOther) const {
+    auto newest = [this](std::uint64_t nHash) {
+        for (std::size_t i = m_versions.size(); i-- > 0;) {
+            if (m_versions[i].nHash == nHash)
+                return std::ptrdiff_t(i);
+        }
+        return std::ptrdiff_t(-1);
+    };
+    const std::ptrdiff_t one = newest(nOne), other = newest(nOther);
+    // The older of the two that this machine knows; the other grew from it or beside it.
+    std::ptrdiff_t limit = std::ptrdiff_t(m_versions.size()) - 1;
+    if (one >= 0 && other >= 0)
+        limit = std::min(one, other);
+    else if (one >= 0 || other >= 0)
+        limit = std::max(one, other);
+    std::vector<CData> base;
+    for (std::ptrdiff_t i = limit; i >= 0; --i) {
+        if (m_versions[std::size_t(i)].bShared &&
+            ReadContent(m_versions[std::size_t(i)].nHash, &base))
+            return base;
+    }
+    // Nothing known to be shared: this machine's oldest version, which the other writers are
+    // likeliest to have had. Too old a base brings back a deletion now and then; too new a
+    // one would lose changes.
+    for (std::ptrdiff_t i = 0; i <= limit; ++i) {
+        if (ReadContent(m_versions[std::size_t(i)].nHash, &base))
+            return base;
+    }
+    return {};
+}
