@@ -2,7 +2,8 @@
 """The program as a screen reader sees it through AT-SPI: on an X server of its own with a
 window manager, a session bus and the accessibility bus started here, the test reads the
 accessible tree, toggles a garment's box through it and checks the list file with `vsl dump`.
-Exit 77 means a tool is missing (skipped)."""
+With --wayland the program is a client of the compositor in WAYLAND_DISPLAY instead, which the
+caller started. Exit 77 means a tool is missing (skipped)."""
 
 import datetime
 import os
@@ -34,10 +35,12 @@ def wait_until(what, done, timeout=STEP_TIMEOUT, step=0.05):
 
 
 class Session:
-    """Xvfb, openbox, a session bus and the accessibility bus; all ended on the way out."""
+    """Xvfb, openbox (or the caller's compositor), a session bus and the accessibility bus; all
+    ended on the way out."""
 
-    def __init__(self, folder):
+    def __init__(self, folder, wayland):
         self.folder = folder
+        self.wayland = wayland
         self.processes = []
         self.env = dict(os.environ)
 
@@ -65,20 +68,24 @@ class Session:
         return text.split(b"\n")[0].decode().strip()
 
     def open(self):
-        display = self.read_line_from(
-            ["Xvfb", "-displayfd", "1", "-screen", "0", "800x600x24", "-nolisten", "tcp",
-             "-noreset"], self.env)
-        self.env["DISPLAY"] = ":" + display
-        for name in ["DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS", "WAYLAND_DISPLAY"]:
+        for name in ["DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS", "DISPLAY"] + (
+                [] if self.wayland else ["WAYLAND_DISPLAY"]):
             self.env.pop(name, None)
+        if not self.wayland:
+            display = self.read_line_from(
+                ["Xvfb", "-displayfd", "1", "-screen", "0", "800x600x24", "-nolisten", "tcp",
+                 "-noreset"], self.env)
+            self.env["DISPLAY"] = ":" + display
         self.env["DBUS_SESSION_BUS_ADDRESS"] = self.read_line_from(
             ["dbus-daemon", "--session", "--nofork", "--print-address=1"], self.env)
         self.env["XDG_RUNTIME_DIR"] = os.path.join(self.folder, "run")
         os.makedirs(self.env["XDG_RUNTIME_DIR"], mode=0o700)
-        self.start(["openbox"], name="openbox")
+        if not self.wayland:
+            self.start(["openbox"], name="openbox")
         self.start([at_spi_bus_launcher(), "--launch-immediately"], name="at-spi")
         # The client side below talks to the same buses.
-        os.environ.update({k: self.env[k] for k in ["DISPLAY", "DBUS_SESSION_BUS_ADDRESS"]})
+        os.environ.update({k: v for k, v in self.env.items()
+                           if k in ["DISPLAY", "DBUS_SESSION_BUS_ADDRESS"]})
 
     def close(self):
         for p in reversed(self.processes):
@@ -126,7 +133,7 @@ def states(acc):
                                      ("selected", pyatspi.STATE_SELECTED)] if s.contains(value)}
 
 
-def run(program, vsl, folder):
+def run(program, vsl, folder, wayland):
     import pyatspi
     root = os.path.join(folder, "root")
     list_file = os.path.join(root, "My Documents", "Personal", "Vestory.vsl")
@@ -140,11 +147,11 @@ def run(program, vsl, folder):
     subprocess.run([vsl, "import", csv, list_file], check=True, timeout=STEP_TIMEOUT,
                    stdout=subprocess.DEVNULL, env=dict(os.environ, XDG_RUNTIME_DIR=folder))
 
-    session = Session(folder)
+    session = Session(folder, wayland)
     try:
         session.open()
         env = dict(session.env)
-        env.update({"QT_QPA_PLATFORM": "xcb", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
+        env.update({"QT_QPA_PLATFORM": "wayland" if wayland else "xcb", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
                     "VESTORYLIST_ROOT": root, "XDG_CONFIG_HOME": os.path.join(folder, "config")})
         env.pop("VESTORYLIST_EXIT_AFTER_FIRST_PAINT", None)
         app_process = session.start([program], env=env, name="program")
@@ -225,10 +232,13 @@ def run(program, vsl, folder):
 
 
 def main():
-    if len(sys.argv) != 3:
-        print("usage: ScreenReaderTest.py PROGRAM VSL")
+    args = [a for a in sys.argv[1:] if a != "--wayland"]
+    wayland = len(args) < len(sys.argv) - 1
+    if len(args) != 2 or (wayland and not os.environ.get("WAYLAND_DISPLAY")):
+        print("usage: ScreenReaderTest.py [--wayland] PROGRAM VSL")
         return 2
-    missing = [tool for tool in ["Xvfb", "dbus-daemon", "openbox"] if not shutil.which(tool)]
+    tools = ["dbus-daemon"] + ([] if wayland else ["Xvfb", "openbox"])
+    missing = [tool for tool in tools if not shutil.which(tool)]
     if not at_spi_bus_launcher():
         missing.append("at-spi-bus-launcher")
     try:
@@ -240,7 +250,7 @@ def main():
         return SKIP
     folder = tempfile.mkdtemp(prefix="vl-a11y-")
     try:
-        run(sys.argv[1], sys.argv[2], folder)
+        run(args[0], args[1], folder, wayland)
     except Failure as e:
         print("FAILED: " + str(e))
         for name in ["program", "at-spi", "openbox"]:

@@ -15,7 +15,7 @@
 extern char** environ;
 
 ChildProcess::ChildProcess(std::vector<std::string> argv, const Environment& env,
-                           const std::string& outputFile)
+                           const std::string& outputFile, int input)
     : m_outputFile(outputFile) {
     std::vector<std::string> envText;
     for (char** p = environ; *p; ++p) {
@@ -38,7 +38,10 @@ ChildProcess::ChildProcess(std::vector<std::string> argv, const Environment& env
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    if (input >= 0)
+        posix_spawn_file_actions_adddup2(&actions, input, STDIN_FILENO);
+    else
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, m_outputFile.c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);

@@ -18,8 +18,9 @@ public:
     // env: variables to set (value) or to remove (std::nullopt) on top of this process's own.
     using Environment = std::map<std::string, std::optional<std::string>>;
 
+    // input: a descriptor to read standard input from, else /dev/null.
     ChildProcess(std::vector<std::string> argv, const Environment& env,
-                 const std::string& outputFile);
+                 const std::string& outputFile, int input = -1);
     ~ChildProcess(); // kills and reaps a process still running
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;

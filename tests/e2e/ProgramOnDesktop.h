@@ -23,17 +23,21 @@ inline constexpr auto kStartTimeout = std::chrono::seconds(20);
 inline constexpr auto kStepTimeout = std::chrono::seconds(10);
 
 class ProgramOnDesktop : public ::testing::Test {
-protected:
-    // A window on the screen: its corner and size.
-    struct Rect {
-        int x = 0, y = 0, cx = 0, cy = 0;
-    };
+public:
     // A row as the list shows it.
     struct ShownRow {
         int yCentre; // in the window
         bool bTicked;
     };
+    // The rows of the list in a picture of the main window's client area, found by their
+    // check boxes (also on Wayland).
+    static std::vector<ShownRow> RowsShown(const XwdImage& picture);
 
+protected:
+    // A window on the screen: its corner and size.
+    struct Rect {
+        int x = 0, y = 0, cx = 0, cy = 0;
+    };
     // tools: programs the test needs on PATH besides the desktop's own.
     explicit ProgramOnDesktop(std::vector<std::string> tools = {});
 
@@ -79,8 +83,6 @@ protected:
     // The centres of the rows shown in the main window now; nothing if no picture was taken.
     std::optional<std::vector<int>> RowCentres();
 
-    // The rows of the list in a picture of the main window, found by their check boxes.
-    static std::vector<ShownRow> RowsShown(const XwdImage& picture);
     // Today's date as a tick stores it: month, day, year.
     static std::string Today();
     // The line `vsl dump` writes for a garment as the keyboard adds it (quantity 1, size M),

@@ -89,6 +89,28 @@ std::optional<XwdImage> XwdImage::Read(const std::string& path) {
     return image;
 }
 
+std::optional<XwdImage> XwdImage::ReadPpm(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string magic;
+    std::size_t cx = 0, cy = 0, maxValue = 0;
+    // grim writes no comments in the header; one white-space byte ends it.
+    in >> magic >> cx >> cy >> maxValue;
+    in.get();
+    if (!in || magic != "P6" || maxValue != 255 || cx == 0 || cy == 0 || cx > 10000 || cy > 10000)
+        return std::nullopt;
+    std::vector<unsigned char> bytes(cx * cy * 3);
+    if (!in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size())))
+        return std::nullopt;
+    XwdImage image;
+    image.m_cx = int(cx);
+    image.m_cy = int(cy);
+    image.m_pixels.resize(cx * cy);
+    for (std::size_t i = 0; i < cx * cy; ++i)
+        image.m_pixels[i] = std::uint32_t(bytes[3 * i]) << 16 |
+                            std::uint32_t(bytes[3 * i + 1]) << 8 | bytes[3 * i + 2];
+    return image;
+}
+
 std::uint32_t XwdImage::Pixel(int x, int y) const {
     if (x < 0 || y < 0 || x >= m_cx || y >= m_cy)
         return 0;

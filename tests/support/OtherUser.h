@@ -20,10 +20,13 @@ public:
     // argv as the user runs it: setpriv's words, then argv with its program copied.
     std::vector<std::string> Command(std::vector<std::string> argv) const {
         argv[0] = Reachable(argv[0]);
-        std::vector<std::string> command = {"/usr/bin/setpriv", "--reuid=" + m_id,
-                                            "--regid=" + m_id, "--clear-groups"};
+        std::vector<std::string> command = Words(m_id);
         command.insert(command.end(), argv.begin(), argv.end());
         return command;
+    }
+    // setpriv's words alone, for a program the user reaches where it is (one of the system's).
+    static std::vector<std::string> Words(const std::string& id) {
+        return {"/usr/bin/setpriv", "--reuid=" + id, "--regid=" + id, "--clear-groups"};
     }
     // The same for a shell: the words to put before a command line.
     std::string Prefix() const {

@@ -5,6 +5,7 @@
 #include "platform/win/shell/WinApp.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QWidget>
@@ -38,6 +39,10 @@ QWidget* AfxGetDeviceWidget() {
 }
 
 bool AfxWindowManagerDrawsCaptions() {
+    // A Wayland compositor frames every window it shows: it draws the title bar itself, which
+    // leaves no frame margins for Qt to report, or has Qt draw it for the window.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return true;
     QWidget* pMain = AfxGetDeviceWidget();
     QWindow* pWindow = pMain && pMain->isVisible() ? pMain->windowHandle() : nullptr;
     return pWindow && pWindow->frameMargins().top() > 0;

@@ -42,7 +42,8 @@ constexpr int AFX_DEVICE_CX = 240;
 constexpr int AFX_DEVICE_CY = 320;
 
 // Whether a window manager frames the program's windows with a title bar of its own, so that
-// dialogs need no caption strip of their own; judged by the main window's frame.
+// dialogs need no caption strip of their own; judged on X11 by the main window's frame, and
+// always so on Wayland.
 bool AfxWindowManagerDrawsCaptions();
 
 // The widget whose client top-left corner is the device screen's origin: the main window.
