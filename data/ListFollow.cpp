@@ -97,11 +97,15 @@ void CVestoryListDoc::OnListFileChanged() {
         m_bLookAgain = FALSE;
         std::vector<CData> theirs;
         FileVersion version;
-        // The same version, a list that is gone, or one half written: the window keeps its
-        // list and looks again at the next change.
-        if (ReadIfChanged(&theirs, &version) == fileChanged)
+        // A list that is gone, or one half written: the window keeps its list and looks again
+        // at the next change. Conflict copies wait too: a sync engine moves the list aside as
+        // a copy just before it puts the other machine's version in its place, and the copy
+        // is merged into that version, not into what this window held.
+        const FileState state = ReadIfChanged(&theirs, &version);
+        if (state == fileChanged)
             TakeIn(std::move(theirs), version, TRUE);
-        MergeConflictCopies();
+        if (state == fileSame || state == fileChanged)
+            MergeConflictCopies();
     } while (m_bLookAgain);
     --m_nLooking;
 }
@@ -191,7 +195,7 @@ void CVestoryListDoc::MergeConflictCopies() {
             std::vector<CData> items =
                 list_merge::Merge(m_lineage.BaseFor(m_onDisk.nHash, version.nHash), m_items, theirs)
                     .items;
-            m_lineage.Note(version.nHash, TRUE, copy.path);
+            m_lineage.NoteCopy(version.nHash, copy.path);
             if (items != m_items) {
                 ShowList(std::move(items));
                 bChanged = TRUE;

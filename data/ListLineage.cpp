@@ -13,6 +13,7 @@
 #include <cinttypes>
 #include <cstdio>
 #include <dirent.h>
+#include <fcntl.h>
 #include <fstream>
 #include <set>
 #include <sys/stat.h>
@@ -104,31 +105,47 @@ void CListLineage::Store() const {
 }
 
 void CListLineage::Note(std::uint64_t nHash, BOOL bShared, const std::string& path) {
+    if (!m_versions.empty() && m_versions.back().nHash == nHash) {
+        // The same version still: what is known of it only grows.
+        if (bShared && !m_versions.back().bShared) {
+            m_versions.back().bShared = TRUE;
+            Store();
+        }
+        return;
+    }
+    Append(nHash, bShared, path);
+}
+
+void CListLineage::NoteCopy(std::uint64_t nHash, const std::string& path) {
+    for (auto it = m_versions.rbegin(); it != m_versions.rend(); ++it) {
+        if (it->nHash == nHash) {
+            if (!it->bShared) {
+                it->bShared = TRUE;
+                Store();
+            }
+            return;
+        }
+    }
+    Append(nHash, TRUE, path);
+}
+
+void CListLineage::Append(std::uint64_t nHash, BOOL bShared, const std::string& path) {
     if (m_folder.empty())
         return;
-    auto known = std::find_if(m_versions.begin(), m_versions.end(),
-                              [nHash](const Version& v) { return v.nHash == nHash; });
-    if (known != m_versions.end()) {
-        // Known already: it keeps its place, and what is known of it only grows.
-        if (!bShared || known->bShared)
-            return;
-        known->bShared = TRUE;
-    } else {
-        m_versions.push_back({nHash, bShared});
-        if (m_versions.size() > kVersions)
-            m_versions.erase(m_versions.begin(), m_versions.end() - kVersions);
-    }
+    m_versions.push_back({nHash, bShared});
+    if (m_versions.size() > kVersions)
+        m_versions.erase(m_versions.begin(), m_versions.end() - kVersions);
     // A hard link costs nothing and lives on when the list file is replaced; a copy is made
     // only of a version other writers had, which a merge may need as its base.
     const std::string content = ContentPath(nHash);
-    if (::link(path.c_str(), content.c_str()) != 0 && errno != EEXIST && bShared)
+    if (::linkat(AT_FDCWD, path.c_str(), AT_FDCWD, content.c_str(), AT_SYMLINK_FOLLOW) != 0 &&
+        errno != EEXIST && bShared)
         AfxCopyNewFile(path, content);
     Store();
 }
 
-BOOL CListLineage::Knows(std::uint64_t nHash) const {
-    return std::any_of(m_versions.begin(), m_versions.end(),
-                       [nHash](const Version& v) { return v.nHash == nHash; });
+BOOL CListLineage::IsNewest(std::uint64_t nHash) const {
+    return !m_versions.empty() && m_versions.back().nHash == nHash;
 }
 
 BOOL CListLineage::ReadContent(std::uint64_t nHash, std::vector<CData>* pItems) const {
@@ -153,7 +170,7 @@ BOOL CListLineage::ReadContent(std::uint64_t nHash, std::vector<CData>* pItems) 
     return TRUE;
 }
 
-std::vector<CData> CListLineage::BaseFor(std::uint64_t nOne, std::uint64_t nOther) const {
+std::vector<CData> CListLineage::BaseFor(std::uint64_t nList, std::uint64_t nCopy) const {
     auto newest = [this](std::uint64_t nHash) {
         for (std::size_t i = m_versions.size(); i-- > 0;) {
             if (m_versions[i].nHash == nHash)
@@ -161,13 +178,20 @@ std::vector<CData> CListLineage::BaseFor(std::uint64_t nOne, std::uint64_t nOthe
         }
         return std::ptrdiff_t(-1);
     };
-    const std::ptrdiff_t one = newest(nOne), other = newest(nOther);
+    const std::ptrdiff_t list = newest(nList);
+    std::ptrdiff_t copy = newest(nCopy);
+    // The copy's bytes as a version this machine had before a shared one that the list's
+    // version came after: another machine made the same bytes anew.
+    for (std::ptrdiff_t i = copy + 1; copy >= 0 && i < list; ++i) {
+        if (m_versions[std::size_t(i)].bShared)
+            copy = -1;
+    }
     // The older of the two that this machine knows; the other grew from it or beside it.
     std::ptrdiff_t limit = std::ptrdiff_t(m_versions.size()) - 1;
-    if (one >= 0 && other >= 0)
-        limit = std::min(one, other);
-    else if (one >= 0 || other >= 0)
-        limit = std::max(one, other);
+    if (list >= 0 && copy >= 0)
+        limit = std::min(list, copy);
+    else if (list >= 0 || copy >= 0)
+        limit = std::max(list, copy);
     std::vector<CData> base;
     for (std::ptrdiff_t i = limit; i >= 0; --i) {
         if (m_versions[std::size_t(i)].bShared &&

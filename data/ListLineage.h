@@ -18,22 +18,29 @@ public:
     // listFile: the list's real path, links followed.
     explicit CListLineage(const std::string& listFile);
 
-    // This machine now has the version whose bytes the file at path holds. bShared: another
-    // writer had it too (it came from there, or both machines make it alike).
+    // The list file now holds the version whose bytes the file at path holds: one this
+    // machine wrote, or one it read. bShared: another writer had it too (it came from there,
+    // or both machines make it alike). The same bytes again later are a version of their own.
     void Note(std::uint64_t nHash, BOOL bShared, const std::string& path);
-    BOOL Knows(std::uint64_t nHash) const;
+    // A conflict copy at path holds a version that other writers had.
+    void NoteCopy(std::uint64_t nHash, const std::string& path);
+    // Whether the list file's newest version known here has these bytes.
+    BOOL IsNewest(std::uint64_t nHash) const;
 
-    // The base for merging two versions that grew apart: of the two, the older one that this
-    // machine knows, or the newest version before it, that other writers had too (with
-    // neither known, the newest such version at all). Without one, the oldest version this
-    // machine has before them, and else none (an empty list, which keeps everything).
-    std::vector<CData> BaseFor(std::uint64_t nOne, std::uint64_t nOther) const;
+    // The base for merging a conflict copy into the list: the newest version that other
+    // writers had too, of those that this machine had up to the older of the two versions
+    // (the copy's bytes count as known only when no shared version came after them: the
+    // same bytes again are another machine's new version). With neither known, the newest
+    // such version at all. Without one, the oldest version this machine has before them, and
+    // else none (an empty list, which keeps everything).
+    std::vector<CData> BaseFor(std::uint64_t nList, std::uint64_t nCopy) const;
 
 private:
     struct Version {
         std::uint64_t nHash;
         BOOL bShared;
     };
+    void Append(std::uint64_t nHash, BOOL bShared, const std::string& path);
     void Load();
     void Store() const;
     std::string ContentPath(std::uint64_t nHash) const;

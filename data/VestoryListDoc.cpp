@@ -81,10 +81,12 @@ BOOL CVestoryListDoc::OnNewDocument() {
     m_bOrderUnsaved = FALSE;
     // What this machine knows of the list's versions; one it does not know came from elsewhere.
     m_lineage = CListLineage(CKeptVersions(ListHostPath()).GetFilePath());
-    if (m_onDisk.bKnown)
-        m_lineage.Note(m_onDisk.nHash, !m_lineage.Knows(m_onDisk.nHash), ListHostPath());
     WatchListFile();
-    MergeConflictCopies();
+    if (m_onDisk.bKnown) {
+        // A version other than the one this machine left there came from elsewhere.
+        m_lineage.Note(m_onDisk.nHash, !m_lineage.IsNewest(m_onDisk.nHash), ListHostPath());
+        MergeConflictCopies();
+    }
     return TRUE;
 }
 

@@ -397,10 +397,13 @@ TEST_F(DocumentTest, AConflictCopyIsMergedByTheRuleAndKept) {
     for (const MergeCase& c : MergeCases()) {
         SCOPED_TRACE(c.name);
         DeviceRoot root; // what this machine knows of the list starts afresh
-        const fs::path list = root.ListFile();
+        // The list a link into a synced folder, as the README has it.
+        const fs::path list = root.Path() / "Sync/Vestory.vsl";
         const fs::path copy =
             list.parent_path() / "Vestory.sync-conflict-20261208-101500-ABCDEFG.vsl";
         WriteListFile(list, ShortGarments(c.base));
+        fs::create_directories(root.ListFile().parent_path());
+        fs::create_symlink(list, root.ListFile());
         auto doc = Start();
         const fs::path ours = root.Path() / "ours.vsl";
         WriteListFile(ours, ShortGarments(c.ours));

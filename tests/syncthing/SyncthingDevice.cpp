@@ -153,7 +153,8 @@ void SyncthingDevice::WriteConfig(const SyncthingDevice& peer, const std::string
     };
     std::ofstream config(m_home / "config.xml", std::ios::trunc);
     // Rescans every second and a watcher with a delay of one second, so that changes travel at
-    // once; conflicts kept as Syncthing keeps them by default (a folder written here by hand
+    // once, and a pull that met a file changed under it is tried again a second later, not a
+    // minute; conflicts kept as Syncthing keeps them by default (a folder written here by hand
     // would otherwise keep none and drop the losing version).
     config << "<configuration version=\"" << m_configVersion << "\">\n"
            << "    <folder id=\"" << folderId << "\" label=\"VestoryList\" path=\""
@@ -165,6 +166,7 @@ void SyncthingDevice::WriteConfig(const SyncthingDevice& peer, const std::string
            << "        <device id=\"" << peer.m_id << "\"></device>\n"
            << "        <minDiskFree unit=\"%\">0</minDiskFree>\n"
            << "        <maxConflicts>10</maxConflicts>\n"
+           << "        <pullerPauseS>1</pullerPauseS>\n"
            << "        <markerName>.stfolder</markerName>\n"
            << "        <order>random</order>\n"
            << "        <maxConcurrentWrites>2</maxConcurrentWrites>\n"
