@@ -2,7 +2,6 @@
 
 #include "data/Csv.h"
 
-#include <algorithm>
 #include <array>
 #include <climits>
 #include <cstdint>
@@ -56,35 +55,35 @@ std::string Quoted(std::string_view field) {
     return "\"" + std::string(field.substr(0, cut)) + "...\"";
 }
 
-const char* ColumnNamed(std::string_view name) {
-    for (const char* column : kColumns) {
-        if (name == column)
-            return column;
+constexpr std::size_t kNone = std::size_t(-1);
+
+// The column of that name, or kNone.
+std::size_t ColumnNamed(std::string_view name) {
+    for (std::size_t k = 0; k < std::size(kColumns); ++k) {
+        if (name == kColumns[k])
+            return k;
     }
-    return nullptr;
+    return kNone;
 }
 
 // Where each of the eight columns stands in a line, from the header line's names. False with
 // *pWhy when the header does not name every column exactly once.
 bool ColumnsOf(const std::vector<std::string>& header, std::array<std::size_t, 8>* pAt,
                std::string* pWhy) {
-    constexpr std::size_t kNone = std::size_t(-1);
     pAt->fill(kNone);
     for (std::size_t i = 0; i < header.size(); ++i) {
         const std::string_view name = Trimmed(header[i]);
-        const char* column = ColumnNamed(name);
-        if (!column) {
+        const std::size_t k = ColumnNamed(name);
+        if (k == kNone) {
             *pWhy =
                 "the header line's " + Quoted(name) + " is not one of the columns " + Header(',');
             return false;
         }
-        std::size_t& at = (*pAt)[std::size_t(
-            std::find(std::begin(kColumns), std::end(kColumns), column) - std::begin(kColumns))];
-        if (at != kNone) {
-            *pWhy = std::string("the header line names ") + column + " twice";
+        if ((*pAt)[k] != kNone) {
+            *pWhy = std::string("the header line names ") + kColumns[k] + " twice";
             return false;
         }
-        at = i;
+        (*pAt)[k] = i;
     }
     for (std::size_t k = 0; k < pAt->size(); ++k) {
         if ((*pAt)[k] == kNone) {
@@ -109,7 +108,7 @@ bool IsHeaderLine(std::string_view line, char separator) {
         return false;
     int nNamed = 0;
     for (const std::string& field : row.fields)
-        nNamed += ColumnNamed(Trimmed(field)) != nullptr;
+        nNamed += ColumnNamed(Trimmed(field)) != kNone;
     return nNamed >= 2;
 }
 
@@ -133,14 +132,19 @@ bool ReadTable(std::string_view text, char separator, std::vector<CData>* pItems
     if (!ColumnsOf(row.fields, &columns, pWhy))
         return false;
     const std::size_t nColumns = row.fields.size();
-    // Read one line at a time, so that the text's garments are never held twice.
-    std::vector<CData> items;
+    // One line at a time, straight into the list, so that no garment is held twice; taken off
+    // again when a later line is wrong.
+    const std::size_t nBefore = pItems->size();
+    const auto fail = [&] {
+        pItems->erase(pItems->begin() + std::ptrdiff_t(nBefore), pItems->end());
+        return false;
+    };
     std::vector<std::string> fields(std::size(kColumns));
     int nBlankLine = 0; // the first blank line, an error unless only blank lines follow it
     while (at < text.size()) {
         if (!csv::ParseRecord(text, &at, &line, &row, pWhy, separator)) {
             *pLine = line;
-            return false;
+            return fail();
         }
         if (row.fields.size() == 1 && row.fields[0].empty()) {
             if (!bSkipBlankLines && nBlankLine == 0)
@@ -150,23 +154,21 @@ bool ReadTable(std::string_view text, char separator, std::vector<CData>* pItems
         if (nBlankLine != 0) {
             *pLine = nBlankLine;
             *pWhy = "a blank line among the garments";
-            return false;
+            return fail();
         }
         *pLine = row.line;
         if (row.fields.size() != nColumns) {
             *pWhy = std::to_string(row.fields.size()) + " fields instead of " +
                     std::to_string(nColumns);
-            return false;
+            return fail();
         }
         for (std::size_t k = 0; k < fields.size(); ++k)
             fields[k].swap(row.fields[columns[k]]);
         CData data;
         if (!FromFields(fields, &data, pWhy))
-            return false;
-        items.push_back(std::move(data));
+            return fail();
+        pItems->push_back(std::move(data));
     }
-    pItems->insert(pItems->end(), std::make_move_iterator(items.begin()),
-                   std::make_move_iterator(items.end()));
     return true;
 }
 
@@ -239,18 +241,16 @@ bool ReadPasted(std::string_view text, std::vector<CData>* pItems, std::string* 
     for (char separator : {'\t', ','}) {
         if (!IsHeaderLine(firstLine, separator))
             continue;
-        std::vector<CData> items;
+        const std::size_t nBefore = pItems->size();
         int line = 0;
-        if (!ReadTable(text, separator, &items, pWhy, &line, true)) {
+        if (!ReadTable(text, separator, pItems, pWhy, &line, true)) {
             *pWhy = "line " + std::to_string(line) + ": " + *pWhy;
             return false;
         }
-        if (items.empty()) {
+        if (pItems->size() == nBefore) {
             *pWhy = "there are no garments below the header line";
             return false;
         }
-        pItems->insert(pItems->end(), std::make_move_iterator(items.begin()),
-                       std::make_move_iterator(items.end()));
         return true;
     }
 
