@@ -47,12 +47,19 @@ std::string_view Trimmed(std::string_view s) {
 // character begins.
 std::string Quoted(std::string_view field) {
     constexpr std::size_t kShown = 40;
-    if (field.size() <= kShown)
-        return "\"" + std::string(field) + "\"";
-    std::size_t cut = kShown;
-    while (cut > 0 && (static_cast<unsigned char>(field[cut]) & 0xC0) == 0x80)
-        --cut;
-    return "\"" + std::string(field.substr(0, cut)) + "...\"";
+    std::size_t cut = field.size();
+    if (cut > kShown) {
+        cut = kShown;
+        while (cut > 0 && (static_cast<unsigned char>(field[cut]) & 0xC0) == 0x80)
+            --cut;
+    }
+    // Appended piece by piece: GCC 12 takes a chain of + for an overlapping copy.
+    std::string quoted(1, '"');
+    quoted.append(field.substr(0, cut));
+    if (cut < field.size())
+        quoted.append("...");
+    quoted += '"';
+    return quoted;
 }
 
 constexpr std::size_t kNone = std::size_t(-1);
