@@ -2,6 +2,7 @@
 
 #include "data/Csv.h"
 
+#include <array>
 #include <climits>
 #include <cstdint>
 #include <iterator>
@@ -42,48 +43,141 @@ std::string_view Trimmed(std::string_view s) {
     return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
 }
 
-// The text's garments are added all together, and only when there are some.
-bool Append(std::vector<CData>&& items, std::vector<CData>* pItems, const char* pszWhyNone,
-            std::string* pWhy) {
-    if (items.empty()) {
-        *pWhy = pszWhyNone;
-        return false;
+// A field of the user's text inside a message: a piece long enough to recognise, cut where a
+// character begins.
+std::string Quoted(std::string_view field) {
+    constexpr std::size_t kShown = 40;
+    std::size_t cut = field.size();
+    if (cut > kShown) {
+        cut = kShown;
+        while (cut > 0 && (static_cast<unsigned char>(field[cut]) & 0xC0) == 0x80)
+            --cut;
     }
-    pItems->insert(pItems->end(), std::make_move_iterator(items.begin()),
-                   std::make_move_iterator(items.end()));
+    // Appended piece by piece: GCC 12 takes a chain of + for an overlapping copy.
+    std::string quoted(1, '"');
+    quoted.append(field.substr(0, cut));
+    if (cut < field.size())
+        quoted.append("...");
+    quoted += '"';
+    return quoted;
+}
+
+constexpr std::size_t kNone = std::size_t(-1);
+
+// The column of that name, or kNone.
+std::size_t ColumnNamed(std::string_view name) {
+    for (std::size_t k = 0; k < std::size(kColumns); ++k) {
+        if (name == kColumns[k])
+            return k;
+    }
+    return kNone;
+}
+
+// Where each of the eight columns stands in a line, from the header line's names. False with
+// *pWhy when the header does not name every column exactly once.
+bool ColumnsOf(const std::vector<std::string>& header, std::array<std::size_t, 8>* pAt,
+               std::string* pWhy) {
+    pAt->fill(kNone);
+    for (std::size_t i = 0; i < header.size(); ++i) {
+        const std::string_view name = Trimmed(header[i]);
+        const std::size_t k = ColumnNamed(name);
+        if (k == kNone) {
+            *pWhy =
+                "the header line's " + Quoted(name) + " is not one of the columns " + Header(',');
+            return false;
+        }
+        if ((*pAt)[k] != kNone) {
+            *pWhy = std::string("the header line names ") + kColumns[k] + " twice";
+            return false;
+        }
+        (*pAt)[k] = i;
+    }
+    for (std::size_t k = 0; k < pAt->size(); ++k) {
+        if ((*pAt)[k] == kNone) {
+            *pWhy = std::string("the header line does not name the column ") + kColumns[k];
+            return false;
+        }
+    }
     return true;
 }
 
-bool ReadTable(std::string_view text, char separator, std::vector<CData>* pItems,
-               std::string* pWhy) {
-    std::vector<csv::Row> rows;
-    std::string error;
-    int line = 0;
-    if (!csv::Parse(text, &rows, &error, &line, separator)) {
-        *pWhy = "line " + std::to_string(line) + ": " + error;
+// Whether the line heads a table: at least two of its fields name columns. Such a line is never
+// taken for a garment's name, even when it does not name all eight.
+bool IsHeaderLine(std::string_view line, char separator) {
+    line = line.substr(0, line.find_first_of("\r\n"));
+    if (line.find(separator) == std::string_view::npos)
         return false;
-    }
-    std::vector<CData> items;
-    for (std::size_t r = 1; r < rows.size(); ++r) {
-        const csv::Row& row = rows[r];
-        if (row.fields.size() == 1 && row.fields[0].empty())
-            continue; // a blank line
-        const std::string where = "line " + std::to_string(row.line) + ": ";
-        if (row.fields.size() != std::size(kColumns)) {
-            *pWhy = where + std::to_string(row.fields.size()) + " fields instead of 8";
-            return false;
-        }
-        CData data;
-        if (!FromFields(row.fields, &data, &error)) {
-            *pWhy = where + error;
-            return false;
-        }
-        items.push_back(std::move(data));
-    }
-    return Append(std::move(items), pItems, "there are no garments below the header line", pWhy);
+    csv::Row row;
+    std::string error;
+    std::size_t at = 0;
+    int nLine = 1;
+    if (!csv::ParseRecord(line, &at, &nLine, &row, &error, separator))
+        return false;
+    int nNamed = 0;
+    for (const std::string& field : row.fields)
+        nNamed += ColumnNamed(Trimmed(field)) != kNone;
+    return nNamed >= 2;
 }
 
 } // namespace
+
+bool ReadTable(std::string_view text, char separator, std::vector<CData>* pItems, std::string* pWhy,
+               int* pLine, bool bSkipBlankLines) {
+    std::size_t at = 0;
+    int line = 1;
+    *pLine = line;
+    if (text.empty()) {
+        *pWhy = "there is no header line naming the columns " + Header(',');
+        return false;
+    }
+    csv::Row row;
+    std::array<std::size_t, 8> columns{};
+    if (!csv::ParseRecord(text, &at, &line, &row, pWhy, separator)) {
+        *pLine = line;
+        return false;
+    }
+    if (!ColumnsOf(row.fields, &columns, pWhy))
+        return false;
+    const std::size_t nColumns = row.fields.size();
+    // One line at a time, straight into the list, so that no garment is held twice; taken off
+    // again when a later line is wrong.
+    const std::size_t nBefore = pItems->size();
+    const auto fail = [&] {
+        pItems->erase(pItems->begin() + std::ptrdiff_t(nBefore), pItems->end());
+        return false;
+    };
+    std::vector<std::string> fields(std::size(kColumns));
+    int nBlankLine = 0; // the first blank line, an error unless only blank lines follow it
+    while (at < text.size()) {
+        if (!csv::ParseRecord(text, &at, &line, &row, pWhy, separator)) {
+            *pLine = line;
+            return fail();
+        }
+        if (row.fields.size() == 1 && row.fields[0].empty()) {
+            if (!bSkipBlankLines && nBlankLine == 0)
+                nBlankLine = row.line;
+            continue;
+        }
+        if (nBlankLine != 0) {
+            *pLine = nBlankLine;
+            *pWhy = "a blank line among the garments";
+            return fail();
+        }
+        *pLine = row.line;
+        if (row.fields.size() != nColumns) {
+            *pWhy = std::to_string(row.fields.size()) + " fields instead of " +
+                    std::to_string(nColumns);
+            return fail();
+        }
+        for (std::size_t k = 0; k < fields.size(); ++k)
+            fields[k].swap(row.fields[columns[k]]);
+        CData data;
+        if (!FromFields(fields, &data, pWhy))
+            return fail();
+        pItems->push_back(std::move(data));
+    }
+    return true;
+}
 
 std::string Header(char separator) {
     std::string header;
@@ -133,7 +227,7 @@ bool FromFields(const std::vector<std::string>& fields, CData* pData, std::strin
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const std::string& f = fields[i];
         if (numbers[i] && !ParseNumber(f, numbers[i])) {
-            *pError = std::string(kColumns[i]) + " is not a whole number: \"" + f + "\"";
+            *pError = std::string(kColumns[i]) + " is not a whole number: " + Quoted(f);
             return false;
         }
         if (texts[i]) {
@@ -150,10 +244,21 @@ bool FromFields(const std::vector<std::string>& fields, CData* pData, std::strin
 bool ReadPasted(std::string_view text, std::vector<CData>* pItems, std::string* pWhy) {
     if (text.substr(0, 3) == "\xEF\xBB\xBF") // spreadsheets like to add a byte-order mark
         text.remove_prefix(3);
-    const std::string_view firstLine = Trimmed(text.substr(0, text.find('\n')));
+    const std::string_view firstLine = text.substr(0, text.find('\n'));
     for (char separator : {'\t', ','}) {
-        if (firstLine == Header(separator))
-            return ReadTable(text, separator, pItems, pWhy);
+        if (!IsHeaderLine(firstLine, separator))
+            continue;
+        const std::size_t nBefore = pItems->size();
+        int line = 0;
+        if (!ReadTable(text, separator, pItems, pWhy, &line, true)) {
+            *pWhy = "line " + std::to_string(line) + ": " + *pWhy;
+            return false;
+        }
+        if (pItems->size() == nBefore) {
+            *pWhy = "there are no garments below the header line";
+            return false;
+        }
+        return true;
     }
 
     std::vector<CData> items;
@@ -168,7 +273,7 @@ bool ReadPasted(std::string_view text, std::vector<CData>* pItems, std::string* 
             continue;
         for (char c : line) {
             if (c == '\t') {
-                *pWhy = "the text has columns but not the header line " + Header(',');
+                *pWhy = "the text has columns but no header line naming them " + Header(',');
                 return false;
             }
             if (static_cast<unsigned char>(c) < 0x20) {
@@ -181,7 +286,13 @@ bool ReadPasted(std::string_view text, std::vector<CData>* pItems, std::string* 
         data.m_strQty = u"1";
         items.push_back(std::move(data));
     }
-    return Append(std::move(items), pItems, "there is no text to paste", pWhy);
+    if (items.empty()) {
+        *pWhy = "there is no text to paste";
+        return false;
+    }
+    pItems->insert(pItems->end(), std::make_move_iterator(items.begin()),
+                   std::make_move_iterator(items.end()));
+    return true;
 }
 
 } // namespace garment_text

@@ -22,9 +22,15 @@ std::string Write(const std::vector<CData>& items, char separator, std::string_v
 // One garment from its eight fields. False with *pError, naming the column, when a number is
 // not a whole number or a text is not UTF-8.
 bool FromFields(const std::vector<std::string>& fields, CData* pData, std::string* pError);
-// Garments from pasted text: table text with the header line (tabs or commas), or plain lines,
-// each a garment named by the line with quantity "1". False with *pWhy, a sentence for the
-// user, when the text cannot be read; pItems is left alone then.
+// Garments from table text whose first line names the eight columns, in any order: the columns
+// are read by their names, as a spreadsheet may have moved them. Blank lines are skipped when
+// bSkipBlankLines (a selection of spreadsheet rows may hold some), else they are errors. False
+// with *pWhy and *pLine (1-based) when the text cannot be read; pItems is left alone then.
+bool ReadTable(std::string_view text, char separator, std::vector<CData>* pItems, std::string* pWhy,
+               int* pLine, bool bSkipBlankLines = false);
+// Garments from pasted text: table text (tabs or commas) whose first line names columns, or
+// plain lines, each a garment named by the line with quantity "1". False with *pWhy, a sentence for
+// the user, when the text cannot be read; pItems is left alone then.
 bool ReadPasted(std::string_view text, std::vector<CData>* pItems, std::string* pWhy);
 
 } // namespace garment_text

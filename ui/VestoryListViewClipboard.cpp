@@ -1,12 +1,16 @@
 // CVestoryListView, the edit commands: the selected garments to and from the clipboard as
 // table text that a spreadsheet splits into columns.
 #include "data/GarmentText.h"
+#include "data/ListMemory.h"
 #include "data/VestoryListDoc.h"
 #include "platform/core/Afx.h"
 #include "platform/core/CmdUI.h"
 #include "platform/win/CommCtrl.h"
 #include "platform/win/shell/Clipboard.h"
 #include "ui/VestoryListView.h"
+
+#include <cstdint>
+#include <new>
 
 BOOL CVestoryListView::CopySelection() {
     const std::vector<int> rows = GetSelectedRows();
@@ -29,20 +33,58 @@ void CVestoryListView::OnEditCut() {
         DeleteSelection(FALSE);
 }
 
+namespace {
+// The clipboard's garments, when the list with them added is one the program reads back at its
+// next start. FALSE with *pWhy when not (empty when the clipboard holds no text); throws
+// std::bad_alloc when the memory runs out on the way.
+BOOL ReadClipboard(const CVestoryListDoc& doc, std::vector<CData>* pItems, std::string* pWhy) {
+    std::string text;
+    {
+        CString clipboard;
+        if (!AfxGetClipboardText(clipboard))
+            return FALSE;
+        text = clipboard.ToUtf8();
+    }
+    if (!garment_text::ReadPasted(text, pItems, pWhy))
+        return FALSE;
+    std::string().swap(text);
+    std::uint64_t nTextBytes = 0;
+    for (const CData& data : *pItems)
+        nTextBytes += list_memory::TextBytes(data);
+    const int nHeld = doc.GetItemCount();
+    for (int i = 0; i < nHeld; ++i)
+        nTextBytes += list_memory::TextBytes(doc.GetItem(i));
+    if (!list_memory::ReadableAtStart(std::uint64_t(nHeld) + pItems->size(), nTextBytes)) {
+        *pWhy = "the list would be larger than the program can read at its next start";
+        return FALSE;
+    }
+    return TRUE;
+}
+} // namespace
+
+// A paste adds all of the clipboard's garments or none, and never ends the program: text that
+// cannot be read, or that would leave a list too large to open again, is refused with the reason.
 void CVestoryListView::OnEditPaste() {
-    CString text;
-    if (!AfxGetClipboardText(text))
-        return;
     std::vector<CData> items;
     std::string why;
-    if (!garment_text::ReadPasted(text.ToUtf8(), &items, &why)) {
-        AfxMessageBox(CString(u"Nothing was pasted: ") + CString::FromUtf8(why) + u".",
+    int first = 0;
+    int count = 0;
+    try {
+        if (!ReadClipboard(*GetDocument(), &items, &why)) {
+            if (!why.empty())
+                AfxMessageBox(CString(u"Nothing was pasted: ") + CString::FromUtf8(why) + u".",
+                              MB_ICONINFORMATION);
+            return;
+        }
+        first = GetDocument()->GetItemCount();
+        count = int(items.size());
+        GetDocument()->AddItems(std::move(items));
+    } catch (const std::bad_alloc&) {
+        std::vector<CData>().swap(items);
+        AfxMessageBox(u"Nothing was pasted: there is not enough memory for it.",
                       MB_ICONINFORMATION);
         return;
     }
-    const int first = GetDocument()->GetItemCount();
-    const int count = int(items.size());
-    GetDocument()->AddItems(std::move(items));
     // The new garments are selected, the keyboard on the first of them.
     LVITEM state{};
     state.stateMask = LVIS_SELECTED;

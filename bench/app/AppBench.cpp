@@ -1,7 +1,12 @@
-// Start-up to the first painted window, rebuilding every row of the list, and another writer's
-// change reaching the screen.
+// Start-up to the first painted window, rebuilding every row of the list, another writer's
+// change reaching the screen, and a long paste.
 #include "bench/support/BigList.h"
 #include "bench/support/RunningApp.h"
+#include "data/GarmentText.h"
+#include "data/VestoryListDoc.h"
+#include "platform/core/StdIds.h"
+#include "platform/win/WinUser.h"
+#include "platform/win/shell/Clipboard.h"
 #include "tests/support/DeviceRoot.h"
 #include "tests/support/ListReadback.h"
 #include "ui/VestoryListView.h"
@@ -86,6 +91,42 @@ void BM_OtherWritersChangeToScreen(benchmark::State& state) {
 BENCHMARK(BM_OtherWritersChangeToScreen)
     ->Arg(10)
     ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// Ctrl+V of garments copied from a spreadsheet (or another VestoryList), onto a list that holds
+// some already: the text read, the garments added, the rows rebuilt, the list saved, the screen
+// painted.
+void BM_Paste(benchmark::State& state) {
+    DeviceRoot root;
+    WriteBigList(root.ListFile(), int(state.range(0)));
+    std::vector<CData> garments(std::size_t(state.range(1)));
+    for (std::size_t i = 0; i < garments.size(); ++i) {
+        garments[i].m_strItemName = CString::FromUtf8("Coat " + std::to_string(i));
+        garments[i].m_strQty = u"1";
+        garments[i].m_strSize = u"L";
+    }
+    AfxSetClipboardText(CString::FromUtf8(garment_text::Write(garments, '\t', "\n")));
+    RunningApp app;
+    CVestoryListView* pView = app.View();
+    QApplication::processEvents();
+    const int nAfter = int(state.range(0) + state.range(1));
+    for (auto _ : state) {
+        pView->SendMessage(WM_COMMAND, ID_EDIT_PASTE);
+        QApplication::processEvents();
+        state.PauseTiming();
+        if (pView->GetDocument()->GetItemCount() != nAfter) {
+            state.SkipWithError("the paste did not add the garments");
+            break;
+        }
+        pView->GetDocument()->Undo();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_Paste)
+    ->Args({0, 100000})
+    ->Args({100000, 100000})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

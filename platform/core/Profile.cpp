@@ -172,6 +172,9 @@ BOOL CProfile::Flush() {
             text << e.name << '=' << e.value << '\n';
     }
     const std::string bytes = text.str();
+    // A file the next start would not read is no better than the one there.
+    if (bytes.size() > kMaxBytes)
+        return FALSE;
     // Written as the list is: a crash leaves the old settings or the new ones, never half.
     CReplaceFile file;
     try {

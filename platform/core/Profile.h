@@ -26,7 +26,8 @@ public:
 
     std::optional<CString> Get(const CString& section, const CString& entry);
     void Set(const CString& section, const CString& entry, const CString& value);
-    // Writes the file when something changed since it was read or last written.
+    // Writes the file when something changed since it was read or last written, and only when
+    // it stays within kMaxBytes.
     BOOL Flush();
 
 private:

@@ -153,10 +153,13 @@ Taken TakeLockFile(const std::string& path, int operation, int* pFd, int* pHolde
 }
 
 // The folder of the file (the nearest one there, for a file whose folder is still to be made),
-// which stays what it is whatever is removed from the runtime folder.
+// which stays what it is whatever is removed from the runtime folder. A link's target is the
+// file: every way to it meets in the target's folder.
 Taken TakeFolder(const std::string& hostPath, int operation, int* pFd, int* pHolder) {
     std::error_code ec;
-    fs::path folder = fs::absolute(hostPath, ec).parent_path();
+    fs::path folder = fs::weakly_canonical(fs::absolute(hostPath, ec), ec).parent_path();
+    if (ec)
+        folder = fs::absolute(hostPath, ec).parent_path();
     while (!folder.empty() && folder != folder.root_path() && !fs::is_directory(folder, ec))
         folder = folder.parent_path();
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

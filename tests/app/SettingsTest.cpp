@@ -114,7 +114,8 @@ std::string SettingsText(int x, int y, int cx, int cy) {
            "\nWidth=" + std::to_string(cx) + "\nHeight=" + std::to_string(cy) + "\n";
 }
 
-// A saved place that is not wholly on the screen comes back moved onto it, no larger than it.
+// A saved place that is not wholly on the screen comes back moved onto it, its frame (the
+// platform's, in m) no larger than it.
 using WindowPlaceTest = AppFixture;
 
 TEST_F(WindowPlaceTest, ASavedPlaceComesBackOnTheScreen) {
@@ -123,17 +124,27 @@ TEST_F(WindowPlaceTest, ASavedPlaceComesBackOnTheScreen) {
     struct Case {
         const char* what;
         std::array<int, 4> saved; // left, top, width, height: QRect cannot hold any numbers
-        QRect shown;
+        std::function<QRect(QSize m)> frame;
     } const cases[] = {
-        {"on the screen", {10, 20, 300, 200}, {10, 20, 300, 200}},
-        {"past the right edge", {right - 24, 20, 600, 200}, {right - 600, 20, 600, 200}},
-        {"above and left of it", {-5000, -5000, 300, 200}, {screen.x(), screen.y(), 300, 200}},
+        {"on the screen",
+         {10, 20, 300, 200},
+         [](QSize m) { return QRect(10, 20, 300 + m.width(), 200 + m.height()); }},
+        {"past the right edge",
+         {right - 24, 20, 600, 200},
+         [&](QSize m) {
+             return QRect(right - 600 - m.width(), 20, 600 + m.width(), 200 + m.height());
+         }},
+        {"above and left of it",
+         {-5000, -5000, 300, 200},
+         [&](QSize m) { return QRect(screen.x(), screen.y(), 300 + m.width(), 200 + m.height()); }},
         {"larger than it",
          {0, 0, screen.width() + 500, screen.height() + 500},
-         {screen.x(), screen.y(), screen.width(), screen.height()}},
+         [&](QSize) { return screen; }},
         {"numbers no screen has",
          {2000000000, 2000000000, 2000000000, 300},
-         {screen.x(), bottom - 300, screen.width(), 300}},
+         [&](QSize m) {
+             return QRect(screen.x(), bottom - 300 - m.height(), screen.width(), 300 + m.height());
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -141,8 +152,11 @@ TEST_F(WindowPlaceTest, ASavedPlaceComesBackOnTheScreen) {
         WriteBytes(m_root.SettingsFile(),
                    SettingsText(c.saved[0], c.saved[1], c.saved[2], c.saved[3]));
         ASSERT_TRUE(Start(kGarments));
+        ProcessEvents();
         QWidget* pFrame = AfxGetWidget(Frame());
-        EXPECT_EQ(QRect(pFrame->frameGeometry().topLeft(), pFrame->size()), c.shown);
+        const QSize margins = pFrame->frameGeometry().size() - pFrame->size();
+        EXPECT_EQ(pFrame->frameGeometry(), c.frame(margins))
+            << margins.width() << " " << margins.height();
         TearDown();
     }
 }
@@ -164,6 +178,14 @@ TEST(SettingsFileTest, ReadOnlyWhatIsSettingsAndLeaveTheRest) {
          [](const auto& f) {
              WriteBytes(f, SettingsText(0, 0, 420, 300) +
                                std::string(std::size_t(CProfile::kMaxBytes), ';'));
+         },
+         "config", false},
+        {"settings that the program's own would push past the bound",
+         [](const auto& f) {
+             std::string text;
+             for (int i = 0; text.size() < CProfile::kMaxBytes - 100; ++i)
+                 text += "[S" + std::to_string(i) + "]\nk=v\n";
+             WriteBytes(f, text);
          },
          "config", false},
         {"a folder named in bytes that are not UTF-8",

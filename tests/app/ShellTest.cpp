@@ -281,21 +281,27 @@ TEST_F(ShellTest, ASecondStartHandsItsFileToTheRunningWindow) {
     MessageRecorder messages;
     const std::filesystem::path odd = m_root.Path() / "a\"b c\td.vsl";
     WriteListFile(odd, {{0, u"Scarf", u"1", u"", u"", 0, 0, 0}});
+    const std::filesystem::path quoted = m_root.Path() / "it's \"quoted\"\t.vsl";
+    WriteListFile(quoted, {{0, u"Tie", u"1", u"", u"", 0, 0, 0}});
     const std::filesystem::path dashed = m_root.Path() / "-x.vsl";
     WriteBytes(dashed, FileBytes(odd).substr(0, 5));
     struct Case {
-        std::filesystem::path file;
+        std::vector<std::string> args;
         std::vector<CString> shown;
         std::vector<std::string> said;
     } const cases[] = {
-        {odd, {u"Scarf"}, {}},
-        {dashed, {u"Scarf"}, {"-x.vsl is not a whole list file. The list was not changed."}},
+        {{"--", odd.string()}, {u"Scarf"}, {}},
+        {{quoted.string()}, {u"Tie"}, {}},
+        {{"--", dashed.string()},
+         {u"Tie"},
+         {"-x.vsl is not a whole list file. The list was not changed."}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.file.string());
+        SCOPED_TRACE(c.args.back());
         messages.texts.clear();
-        ChildProcess second({VESTORYLIST_PROGRAM, "--", c.file.string()}, {},
-                            (m_root.Path() / "second.txt").string());
+        std::vector<std::string> argv = {VESTORYLIST_PROGRAM};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        ChildProcess second(argv, {}, (m_root.Path() / "second.txt").string());
         EXPECT_TRUE(WaitUntil(
             [&] {
                 ProcessEvents();

@@ -38,6 +38,15 @@ TEST(GarmentText, CopiedGarmentsPasteBackWithAllEightFields) {
     ASSERT_EQ(pasted.size(), items.size());
     for (std::size_t i = 0; i < items.size(); ++i)
         EXPECT_EQ(Fields(pasted[i]), Fields(items[i]));
+
+    // Columns a spreadsheet moved about are read by their names.
+    pasted.clear();
+    ASSERT_TRUE(garment_text::ReadPasted(
+        "Year,Day,Month,Note,Size,Qty,\"Item Name\",AC\r\n2025,25,12,x,L,2,Wool coat,1\r\n",
+        &pasted, &why))
+        << why;
+    ASSERT_EQ(pasted.size(), 1u);
+    EXPECT_EQ(Fields(pasted[0]), Fields(Garment(1, "Wool coat", "2", "L", "x", 12, 25, 2025)));
 }
 
 TEST(GarmentText, PasteReadsTablesAndPlainLinesOrSaysWhyNot) {
@@ -58,6 +67,14 @@ TEST(GarmentText, PasteReadsTablesAndPlainLinesOrSaysWhyNot) {
          "AC is not a whole number"},
         {"AC,Item Name,Qty,Size,Note,Month,Day,Year\n", {}, "no garments"},
         {"a\tb\tc\n", {}, "columns"},
+        {"Item Name\tAC\tQty\tSize\tNote\tMonth\tDay\tYear\nTie\t0\t1\t\t\t0\t0\t0\n", {"Tie"}, ""},
+        {"Trousers, grey\nNote, Size\n", {"Trousers, grey", "Note, Size"}, ""},
+        // A first line that names columns heads a table, never becomes a garment.
+        {"AC,Item Name,Qty\n1,Coat,2\n",
+         {},
+         "line 1: the header line does not name the column Size"},
+        {"Item Name,Qty,Qty\nCoat,2,2\n", {}, "names Qty twice"},
+        {"Item Name\tQty\tPrice\nCoat\t1\t5\n", {}, "\"Price\" is not one of the columns"},
         {" \n\r\n", {}, "no text"},
         {"bell\x07", {}, "control characters"},
     };

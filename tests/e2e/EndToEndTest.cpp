@@ -2,6 +2,7 @@
 // with the mouse and the keyboard; the list file checked afterwards with `vsl dump`.
 #include "tests/e2e/ProgramOnDesktop.h"
 #include "tests/support/ListFile.h"
+#include "tests/support/OtherUser.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -300,6 +301,8 @@ TEST_F(EndToEndTest, AListThatCannotBeReadEndsTheStartTouchingNothing) {
     const fs::path userRun = m_folder.Path() / "user-run";
     fs::create_directories(userRun);
     const bool bRoot = ::geteuid() == 0;
+    // The other user runs the program from a copy it can reach.
+    const OtherUser user;
 #if defined(__SANITIZE_ADDRESS__) // GCC
     const bool bSanitized = true;
 #elif defined(__has_feature)
@@ -310,7 +313,7 @@ TEST_F(EndToEndTest, AListThatCannotBeReadEndsTheStartTouchingNothing) {
     const struct Case {
         const char* name;
         std::function<void()> make;
-        std::vector<std::string> wrapper; // what the program is started under
+        std::vector<std::string> wrapper; // what the program is started under; setpriv: as 65534
         const char* skipped;              // why the case cannot run here, or null
     } cases[] = {
         {"FIFO", [&] { ASSERT_EQ(::mkfifo(ListFile().c_str(), 0644), 0); }, {}, nullptr},
@@ -320,7 +323,7 @@ TEST_F(EndToEndTest, AListThatCannotBeReadEndsTheStartTouchingNothing) {
              fs::permissions(ListFile(), fs::perms::owner_read | fs::perms::owner_write);
              ASSERT_EQ(::chown(userRun.c_str(), 65534, 65534), 0);
          },
-         {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"},
+         {"setpriv"},
          bRoot ? nullptr : "running the program as another user needs root"},
         // 3,500,000 empty records: far more than the memory the program is allowed.
         {"too large",
@@ -345,10 +348,11 @@ TEST_F(EndToEndTest, AListThatCannotBeReadEndsTheStartTouchingNothing) {
 
         std::vector<std::string> argv;
         for (const std::string& w : c.wrapper)
-            argv.push_back(w == "setpriv" || w == "prlimit" ? FindProgram(w) : w);
+            argv.push_back(w == "prlimit" ? FindProgram(w) : w);
         argv.push_back(VESTORYLIST_PROGRAM);
         ChildProcess::Environment env = ProgramEnvironment();
         if (!c.wrapper.empty() && c.wrapper[0] == "setpriv") {
+            argv = user.Command({VESTORYLIST_PROGRAM});
             env["XDG_RUNTIME_DIR"] = userRun.string();
             env["ASAN_OPTIONS"] = "detect_leaks=0"; // no leak check across the change of user
         }

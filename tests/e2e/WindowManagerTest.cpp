@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 using namespace std::chrono_literals;
@@ -88,6 +91,16 @@ protected:
         return p;
     }
 
+    // The frame around a window: left, right, top, bottom, as the window manager announces it.
+    std::vector<int> FrameExtents(const std::string& window) {
+        std::string text = Tool({FindProgram("xprop"), "-id", window, "_NET_FRAME_EXTENTS"});
+        std::replace(text.begin(), text.end(), ',', ' ');
+        std::istringstream words(text.substr(std::min(text.find('='), text.size()) + 1));
+        std::vector<int> extents{std::istream_iterator<int>(words), {}};
+        extents.resize(4);
+        return extents;
+    }
+
     bool Quit(const std::string& window) {
         // Ctrl+Q ends the program as List > Exit does.
         m_pDesktop->Xdotool({"windowactivate", "--sync", window});
@@ -146,6 +159,46 @@ TEST_F(WindowManagerTest, FirstStartIsPlacedByTheWindowManagerAndTheUsersPlaceCo
     EXPECT_EQ(actions.find("_NET_WM_ACTION_MAXIMIZE"), std::string::npos) << actions;
     ASSERT_TRUE(m_pDesktop->Keys({"Escape"}));
     ASSERT_TRUE(Quit(window)) << m_pProgram->Output();
+}
+
+} // namespace
+
+namespace {
+
+// A saved place off the screen, or larger than it, comes back with the window manager's frame
+// wholly on the screen (Xvfb's 800 by 600), as near to the saved place as it fits.
+TEST_F(WindowManagerTest, ASavedPlaceComesBackWithItsFrameOnTheScreen) {
+    const struct {
+        const char* what;
+        int x, y, cx, cy;
+    } cases[] = {
+        {"past the right edge", 780, 20, 300, 200},
+        {"larger than the screen", 0, 0, 5000, 5000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fs::path settings =
+            m_home / "config" / "Local AppWizard-Generated Applications" / "VestoryList.ini";
+        fs::create_directories(settings.parent_path());
+        std::ofstream(settings) << "[Window]\nLeft=" << c.x << "\nTop=" << c.y << "\nWidth=" << c.cx
+                                << "\nHeight=" << c.cy << "\n";
+        const std::string window = StartProgram();
+        ASSERT_FALSE(window.empty());
+        Place p;
+        std::vector<int> frame;
+        const auto onScreen = [&] {
+            p = PlaceOf(window);
+            frame = FrameExtents(window);
+            return p.x - frame[0] >= 0 && p.x + p.cx + frame[1] <= 800 && p.y - frame[2] >= 0 &&
+                   p.y + p.cy + frame[3] <= 600;
+        };
+        EXPECT_TRUE(WaitUntil(onScreen, kStepTimeout))
+            << p << ", frame " << frame[0] << " " << frame[1] << " " << frame[2] << " " << frame[3];
+        // Against the right edge, as wide as it was or as the screen lets the frame be.
+        EXPECT_EQ(p.x + p.cx + frame[1], 800) << p;
+        EXPECT_EQ(p.cx, std::min(c.cx, 800 - frame[0] - frame[1])) << p;
+        ASSERT_TRUE(Quit(window)) << m_pProgram->Output();
+    }
 }
 
 } // namespace

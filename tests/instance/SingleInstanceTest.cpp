@@ -298,11 +298,13 @@ TEST_F(SingleInstanceTest, NoOneCanLetASecondWriterIn) {
         bool bNoHome;     // and no home folder: nowhere private at all
         bool bEmptied;    // the runtime folder is emptied while the program runs
         bool bMarksThere; // the program keeps its marks in the runtime folder
+        bool bLinked;     // vsl imports through a link in another folder
     } const cases[] = {
-        {"no runtime folder", 0, 0, false, false, false},
-        {"a runtime folder open to all, emptied", 65533, 0777, false, true, false},
-        {"the user's own runtime folder, emptied", 65534, 0700, false, true, true},
-        {"nowhere private", 0, 0, true, false, false},
+        {"no runtime folder", 0, 0, false, false, false, false},
+        {"a runtime folder open to all, emptied", 65533, 0777, false, true, false, false},
+        {"the user's own runtime folder, emptied", 65534, 0700, false, true, true, false},
+        {"nowhere private", 0, 0, true, false, false, false},
+        {"nowhere private, through a link", 0, 0, true, false, false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -331,8 +333,13 @@ TEST_F(SingleInstanceTest, NoOneCanLetASecondWriterIn) {
         }
         const fs::path csv = place.base / "list.csv";
         std::ofstream(csv) << "AC,Item Name,Qty,Size,Note,Month,Day,Year\r\n0,Coat,1,M,,0,0,0\r\n";
-        ChildProcess vsl(user.Command({VSL_PROGRAM, "import", csv.string(), place.list.string()}),
-                         env, (place.base / "vsl.txt").string());
+        fs::path target = place.list;
+        if (c.bLinked) {
+            target = place.base / "home" / "link.vsl";
+            fs::create_symlink(place.list, target);
+        }
+        ChildProcess vsl(user.Command({VSL_PROGRAM, "import", csv.string(), target.string()}), env,
+                         (place.base / "vsl.txt").string());
         EXPECT_EQ(vsl.WaitExit(15s), std::optional<int>(2)) << vsl.Output();
         EXPECT_NE(vsl.Output().find("VestoryList is already running on this list (process " +
                                     std::to_string(program.Pid()) + ")"),

@@ -16,9 +16,12 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <sys/resource.h>
+
 #include "tests/support/SourceLine.h"
 #include <chrono>
 #include <ctime>
+#include <fstream>
 #include <functional>
 #include <string>
 
@@ -287,6 +290,91 @@ TEST_F(Keys, CutCopyAndPasteButtonsAreEnabledExactlyWhenTheyApply) {
         ProcessEvents();
         EXPECT_EQ(enabled(), step.expected);
         EXPECT_EQ(Names(), step.names);
+    }
+}
+
+// The process's data segment: what it holds now, and the limit on it, which the memory left
+// that the program sees follows.
+class DataLimit {
+public:
+    // No limit when headroom is 0.
+    explicit DataLimit(rlim_t headroom) {
+        ::getrlimit(RLIMIT_DATA, &m_before);
+        if (headroom == 0)
+            return;
+        std::ifstream status("/proc/self/status");
+        rlim_t kb = 0;
+        for (std::string key; status >> key && key != "VmData:";)
+            status.ignore(1 << 20, '\n');
+        status >> kb;
+        rlimit limit = m_before;
+        limit.rlim_cur = kb * 1024 + headroom;
+        ::setrlimit(RLIMIT_DATA, &limit);
+    }
+    ~DataLimit() { Lift(); }
+    void Lift() { ::setrlimit(RLIMIT_DATA, &m_before); }
+    DataLimit(const DataLimit&) = delete;
+    DataLimit& operator=(const DataLimit&) = delete;
+
+private:
+    rlimit m_before{};
+};
+
+// A paste adds all of the clipboard's garments or none: text it cannot read, a list the next
+// start could not read back, and text there is no memory for change nothing and say why.
+TEST_F(Keys, APasteThatCannotBeKeptChangesNothingAndSaysWhy) {
+#if defined(__SANITIZE_ADDRESS__)
+    const bool bSanitized = true;
+#elif defined(__has_feature)
+    const bool bSanitized = __has_feature(address_sanitizer);
+#else
+    const bool bSanitized = false;
+#endif
+    std::u16string lines;
+    for (int i = 0; i < 70000; ++i)
+        lines += u"x\n";
+    const struct {
+        const char* what;
+        std::u16string clipboard;
+        rlim_t headroom; // of the data segment while Ctrl+V runs; 0: no limit
+        const char* said;
+    } cases[] = {
+        {"a table without all its columns", u"AC,Item Name,Qty\n1,Coat,2\n", 0,
+         "Nothing was pasted: line 1: the header line does not name the column Size."},
+        {"more than the next start reads", lines, 64 << 20,
+         "Nothing was pasted: the list would be larger than the program can read at its next "
+         "start."},
+        {"more than the memory there is", std::u16string(12 << 20, u'x'), 8 << 20,
+         "Nothing was pasted: there is not enough memory for it."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.headroom && bSanitized) {
+            std::cout << "skipped \"" << c.what
+                      << "\": the sanitizer's allocator ends the program\n";
+            continue;
+        }
+        ASSERT_TRUE(Start({kShirt, kCoat, kTie}));
+        const std::string before = FileBytes(m_root.ListFile());
+        View()->SetFocus();
+        AfxSetClipboardText(CString(c.clipboard));
+        std::string said;
+        {
+            DataLimit limit(c.headroom);
+            ArmModal([&](ModalHandle& box) {
+                limit.Lift();
+                said = box.Text().ToUtf8();
+                box.PressButton(IDOK);
+            });
+            PressKeys("Ctrl+V");
+            ProcessEvents();
+        }
+        EXPECT_TRUE(ModalRan());
+        EXPECT_EQ(said, c.said);
+        EXPECT_EQ(Names(), (std::vector<std::u16string>{u"Shirt", u"Coat", u"tie"}));
+        EXPECT_EQ(FileBytes(m_root.ListFile()), before);
+        EXPECT_FALSE(Document()->CanUndo());
+        TearDown();
     }
 }
 

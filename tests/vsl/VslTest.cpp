@@ -255,6 +255,11 @@ TEST_F(VslTest, ImportTakesNamesAsBytesAndTellsWhatIsWrongWithTheCsv) {
         {"UTF-16 without mark", "u16b.csv", utf16.substr(2), "u16b.vsl", 2, "UTF-16"},
         {"a folder", "dir.csv", "", "dir.vsl", 2, "dir.csv: cannot read: Is a directory"},
         {"empty line inside", "mid.csv", kHeader + row + "\r\n" + row, "mid.vsl", 2, "mid.csv:3"},
+        {"columns in another order", "moved.csv",
+         "Item Name,Year,Qty,AC,Day,Note,Month,Size\r\nShirt,2002,2,1,5,,3,L\r\n", "moved.vsl", 0,
+         ""},
+        {"a column missing", "lacks.csv", "AC,Item Name,Qty,Size,Note,Month,Day\r\n", "lacks.vsl",
+         2, "lacks.csv:1: the header line does not name the column Year"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -265,7 +270,7 @@ TEST_F(VslTest, ImportTakesNamesAsBytesAndTellsWhatIsWrongWithTheCsv) {
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
         EXPECT_EQ(fs::exists(F(c.listName)), c.status == 0);
         if (c.status == 0) {
-            EXPECT_EQ(Vsl("check " + P(c.listName)).out, "1 items\n");
+            EXPECT_EQ(Vsl("dump " + P(c.listName)).out, kHeader + row);
         }
     }
     // Nothing made beside the folder whose name is not UTF-8.

@@ -1,5 +1,4 @@
 // vsl: the garment list file from the command line (dump as CSV, import from CSV, check).
-#include "data/Csv.h"
 #include "data/GarmentText.h"
 #include "data/ListMerge.h"
 #include "platform/core/Afx.h"
@@ -30,7 +29,8 @@ const char* const kUsage =
     "\n"
     "The CSV has the header line\n"
     "  AC,Item Name,Qty,Size,Note,Month,Day,Year\n"
-    "and one line per garment (UTF-8, CRLF line ends).\n"
+    "and one line per garment (UTF-8, CRLF line ends); import reads the columns by\n"
+    "these names, in any order.\n"
     "A garment is its whole record: a changed garment is the old one removed and a\n"
     "new one added. merge keeps what either side added, drops what either side\n"
     "removed and the other left alone, and keeps both versions of a garment that\n"
@@ -167,26 +167,11 @@ int Import(const std::string& csvPath, const std::string& listPath) {
     if (IsUtf16(text))
         return Fail(csvPath, "the file is UTF-16 text; save the CSV as UTF-8");
 
-    std::vector<csv::Row> rows;
+    std::vector<CData> items;
     std::string error;
     int line = 0;
-    if (!csv::Parse(text, &rows, &error, &line))
+    if (!garment_text::ReadTable(text, ',', &items, &error, &line))
         return Fail(csvPath + ":" + std::to_string(line), error);
-    std::string header;
-    for (std::size_t i = 0; !rows.empty() && i < rows[0].fields.size(); ++i)
-        header += (i ? "," : "") + rows[0].fields[i];
-    if (header != garment_text::Header(','))
-        return Fail(csvPath + ":1", "the header line must be " + garment_text::Header(','));
-
-    std::vector<CData> items;
-    for (std::size_t r = 1; r < rows.size(); ++r) {
-        const csv::Row& row = rows[r];
-        const std::string where = csvPath + ":" + std::to_string(row.line);
-        CData d;
-        if (!garment_text::FromFields(row.fields, &d, &error))
-            return Fail(where, error);
-        items.push_back(d);
-    }
     std::string writeError = WriteListFile(listPath, items);
     if (!writeError.empty())
         return Fail(listPath, "cannot write: " + writeError);

@@ -3,6 +3,7 @@
 #include "platform/win/frame/Wnd.h"
 #include "platform/win/frame/WndQt.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -54,6 +55,48 @@ QScreen* ScreenFor(long long x, long long y, long long cx, long long cy) {
     return pBest;
 }
 
+// The rectangle on the screen, as near to where it was as its size allows.
+QPoint CornerWithin(const QRect& area, long long x, long long y, long long cx, long long cy) {
+    return QPoint(int(std::clamp<long long>(x, area.x(), area.x() + area.width() - cx)),
+                  int(std::clamp<long long>(y, area.y(), area.y() + area.height() - cy)));
+}
+
+// Until the window manager has put its frame around the window, the frame's size is not known:
+// once it is, the window is fitted again, so that the frame too lies wholly on the screen.
+class FrameFitter : public QObject {
+public:
+    FrameFitter(QWidget* pWidget, const QRect& area, const QPoint& corner)
+        : QObject(pWidget), m_pWidget(pWidget), m_area(area), m_corner(corner) {
+        pWidget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* pEvent) override {
+        const QEvent::Type type = pEvent->type();
+        if (type != QEvent::Move && type != QEvent::Resize && type != QEvent::Show)
+            return false;
+        const QSize margins = m_pWidget->frameGeometry().size() - m_pWidget->size();
+        if (margins.isEmpty() || !m_pWidget->isVisible())
+            return false; // no frame yet
+        if (!m_pWidget->isMaximized() && !m_pWidget->isFullScreen()) {
+            const QSize fitted = m_pWidget->size().boundedTo(m_area.size() - margins);
+            if (fitted != m_pWidget->size())
+                m_pWidget->resize(fitted);
+            const QSize frame = fitted + margins;
+            m_pWidget->move(
+                CornerWithin(m_area, m_corner.x(), m_corner.y(), frame.width(), frame.height()));
+        }
+        m_pWidget->removeEventFilter(this);
+        deleteLater();
+        return false;
+    }
+
+private:
+    QWidget* m_pWidget;
+    QRect m_area;    // the screen's
+    QPoint m_corner; // where the frame was put
+};
+
 } // namespace
 
 BOOL CWnd::SetWindowPlacement(const WINDOWPLACEMENT* lpwndpl) {
@@ -72,9 +115,10 @@ BOOL CWnd::SetWindowPlacement(const WINDOWPLACEMENT* lpwndpl) {
     const QRect area = pScreen->availableGeometry();
     const int width = int(std::min<long long>(cx, area.width()));
     const int height = int(std::min<long long>(cy, area.height()));
-    const QPoint corner(int(std::clamp<long long>(x, area.x(), area.x() + area.width() - width)),
-                        int(std::clamp<long long>(y, area.y(), area.y() + area.height() - height)));
+    const QPoint corner = CornerWithin(area, x, y, width, height);
     pWidget->resize(width, height);
+    if (!pWidget->isVisible())
+        new FrameFitter(pWidget, area, corner);
     if (QWindow* pWindow = pWidget->windowHandle())
         pWindow->setFramePosition(corner);
     else
