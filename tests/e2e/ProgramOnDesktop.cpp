@@ -170,7 +170,8 @@ std::string ProgramOnDesktop::WaitForModal() {
         [&] {
             if (const std::string id = OtherWindow(); !id.empty())
                 found = id;
-            return !found.empty() && m_pDesktop->FocusedWindow() == found;
+            return !found.empty() &&
+                   (m_pDesktop->FocusedWindow() == found || m_pDesktop->IsOverrideRedirect(found));
         },
         kStepTimeout);
     return found;

@@ -123,6 +123,11 @@ std::string VirtualDesktop::FocusedWindow() {
     return id;
 }
 
+bool VirtualDesktop::IsOverrideRedirect(const std::string& window) {
+    const std::optional<std::string> info = RunTool({"xwininfo", "-id", window});
+    return info && info->find("Override Redirect State: yes") != std::string::npos;
+}
+
 std::optional<XwdImage> VirtualDesktop::Picture(const std::string& window) {
     const std::string file = (m_folder / "picture.xwd").string();
     if (!RunTool({"xwd", "-silent", "-id", window, "-out", file}))

@@ -32,6 +32,9 @@ public:
     // Ids of the shown windows that `xdotool search` finds with these criteria.
     std::vector<std::string> ShownWindows(const std::vector<std::string>& criteria);
     std::string FocusedWindow();
+    // A window that the window manager leaves alone (a menu), which takes the keyboard by a
+    // grab rather than by focus.
+    bool IsOverrideRedirect(const std::string& window);
     // The window's contents as shown now.
     std::optional<XwdImage> Picture(const std::string& window);
 
