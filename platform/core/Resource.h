@@ -1,6 +1,8 @@
-// Resources: the program's menus, dialogs, strings and pictures, looked up by type and number.
+// Resources: the program's menus, dialogs, strings and pictures, looked up by type, number and
+// language.
 #pragma once
 
+#include "platform/core/Language.h"
 #include "platform/core/WinTypes.h"
 
 #include <cstddef>
@@ -18,7 +20,7 @@ constexpr UINT RT_VERSION = 16;
 constexpr UINT RT_DLGINIT = 240;
 constexpr UINT RT_TOOLBAR = 241;
 
-// One string of the string table (RT_STRING; the table is one resource, number 0).
+// One string of the string table (RT_STRING; a language's table is one resource, number 0).
 struct AFX_STRING_ENTRY {
     UINT nID;
     LPCTSTR lpszText;
@@ -97,11 +99,13 @@ struct AFX_ICON {
 // nSize bytes), ACCEL[] (nSize entries), AFX_DLGTEMPLATE, BYTE[] (dialog init, nSize bytes),
 // AFX_VERSIONINFO, AFX_XPM (bitmap), AFX_ICON.
 // A bitmap's pData points to an AFX_XPM variable, not to the XPM lines themselves.
+// A resource that names no language is English, the program's own.
 struct AFX_RESOURCE {
     UINT nType;
     UINT nID;
     const void* pData;
     std::size_t nSize;
+    LANGID wLanguage = MAKELANGID(LANG_ENGLISH, SUBLANG_DEFAULT);
 };
 
 struct AFX_RESOURCE_MODULE {
@@ -113,9 +117,10 @@ HINSTANCE AfxGetResourceHandle();
 HINSTANCE AfxGetInstanceHandle();
 void AfxSetResourceHandle(HINSTANCE hInst);
 
-// Finds a resource, or null.
+// Finds a resource in the language in force (GetThreadUILanguage), else in English; or null.
 const AFX_RESOURCE* AfxFindResource(HINSTANCE hInst, UINT nID, UINT nType);
 
 // Copies string nID into lpBuffer (at most nBufferMax characters, terminator included) and
-// returns its length; 0 and an empty buffer when there is no such string.
+// returns its length; 0 and an empty buffer when there is no such string. A string that the
+// language in force lacks is the English one.
 int LoadString(HINSTANCE hInstance, UINT uID, LPTSTR lpBuffer, int nBufferMax);
