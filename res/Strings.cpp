@@ -12,6 +12,8 @@ constexpr AFX_STRING_ENTRY kStrings[] = {
     {IDS_TOOLS, u"Tools"},
     {IDR_MAINFRAME, u"VestoryList\n\nVestoryList\n\n\nVestoryList.Document\nVestoryList Document"},
     {IDS_CHECKBOXES, u"At the cleaners"},
+    {IDP_DELETE_RECORD, u"Are you sure you want to delete this record?"},
+    {IDP_NOTHING_PASTED, u"Nothing was pasted: %s."},
     {IDS_LIST, u"List"},
     {IDS_POPUP_MENU, u"POPUP_MENU"},
     {AFX_IDS_IDLEMESSAGE, u"Ready"},

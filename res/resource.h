@@ -37,6 +37,9 @@
 #define IDS_TIP_COPY 65005
 #define IDS_TIP_PASTE 65006
 #define IDS_TIP_ABOUT 65007
+// Messages.
+#define IDP_DELETE_RECORD 301
+#define IDP_NOTHING_PASTED 302
 
 // Dialog controls.
 #define IDC_ITEM_NAME 1000

@@ -6,6 +6,7 @@
 #include "platform/core/CmdUI.h"
 #include "platform/win/CommCtrl.h"
 #include "platform/win/shell/Clipboard.h"
+#include "res/resource.h"
 #include "ui/VestoryListView.h"
 
 BOOL CVestoryListView::CopySelection() {
@@ -36,8 +37,9 @@ void CVestoryListView::OnEditPaste() {
     std::vector<CData> items;
     std::string why;
     if (!garment_text::ReadPasted(text.ToUtf8(), &items, &why)) {
-        AfxMessageBox(CString(u"Nothing was pasted: ") + CString::FromUtf8(why) + u".",
-                      MB_ICONINFORMATION);
+        CString text;
+        text.Format(IDP_NOTHING_PASTED, LPCTSTR(CString::FromUtf8(why)));
+        AfxMessageBox(text, MB_ICONINFORMATION);
         return;
     }
     const int first = GetDocument()->GetItemCount();

@@ -97,7 +97,7 @@ void CVestoryListView::OnListDelete() {
     const int mark = int(SendMessage(LVM_GETSELECTIONMARK));
     if (!IsListedItem(mark))
         return;
-    if (AfxMessageBox(u"Are you sure you want to delete this record?", MB_YESNO) != IDYES)
+    if (AfxMessageBox(IDP_DELETE_RECORD, MB_YESNO) != IDYES)
         return;
     GetDocument()->DeleteItem(mark);
     RefreshList();

@@ -2,6 +2,7 @@
 #include "data/VestoryListDoc.h"
 #include "platform/core/Afx.h"
 #include "platform/win/CommCtrl.h"
+#include "res/resource.h"
 #include "ui/VestoryListView.h"
 
 #include <algorithm>
@@ -93,7 +94,7 @@ void CVestoryListView::DeleteSelection(BOOL bAsk) {
         rows.push_back(GetFocusedRow());
     if (rows.empty())
         return;
-    if (bAsk && AfxMessageBox(u"Are you sure you want to delete this record?", MB_YESNO) != IDYES)
+    if (bAsk && AfxMessageBox(IDP_DELETE_RECORD, MB_YESNO) != IDYES)
         return;
     const int first = rows.front();
     GetDocument()->DeleteItems(std::move(rows));
