@@ -115,7 +115,6 @@ std::vector<AFX_RESOURCE> FrenchResources() {
                                   Item(ID_POPUP_DELETE, u"&Supprimer\tSuppr")}),
         }};
 
-    // The maker's line is longer than the line the English box gives it: it gets two.
     static const AFX_DLGTEMPLATE kAboutDialog{
         0x80C00040, // WS_POPUP | WS_CAPTION | DS_SETFONT
         0x80000000, // WS_EX_CAPTIONOKBTN
@@ -127,11 +126,11 @@ std::vector<AFX_RESOURCE> FrenchResources() {
         8,
         u"System",
         {
-            {IDC_HELP_TEXT, u"edit", u"", 0x50A10804, 7, 49, 126, 87, 0},
+            {IDC_HELP_TEXT, u"edit", u"", 0x50A10804, 7, 45, 126, 91, 0},
             {IDC_STATIC, u"static", nullptr, 0x50000003, 11, 17, 21, 20, IDR_MAINFRAME},
             {IDC_STATIC, u"static", u"Vestory List v1.0", 0x50020080, 40, 12, 93, 8, 0},
             {IDC_STATIC, u"static", u"Copyright (C) 2026", 0x50020000, 40, 21, 93, 8, 0},
-            {IDC_STATIC, u"static", u"Les auteurs de VestoryList", 0x50020000, 40, 30, 93, 16, 0},
+            {IDC_STATIC, u"static", u"Les auteurs de VestoryList", 0x50020000, 40, 30, 93, 8, 0},
         }};
 
     // "Taille\u00A0:" needs a wider label: the size field is narrower.
