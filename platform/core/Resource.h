@@ -88,7 +88,8 @@ struct AFX_VERSIONINFO {
     std::vector<AFX_VERSION_STRING> strings;
 };
 
-// Pictures are XPM images: bitmaps one each, icons one per size.
+// Pictures are XPM images. A bitmap is the picture and, for displays of device pixel ratio 2,
+// the same picture drawn at twice the size; an icon has one image per size.
 using AFX_XPM = const char* const*;
 struct AFX_ICON {
     std::vector<AFX_XPM> images;
@@ -97,8 +98,8 @@ struct AFX_ICON {
 // One resource. pData points to: AFX_STRING_ENTRY[] (string table, nSize entries),
 // AFX_MENU_ITEM (menu: the top-level item list in .items), WORD[] (RCDATA and tool bar,
 // nSize bytes), ACCEL[] (nSize entries), AFX_DLGTEMPLATE, BYTE[] (dialog init, nSize bytes),
-// AFX_VERSIONINFO, AFX_XPM (bitmap), AFX_ICON.
-// A bitmap's pData points to an AFX_XPM variable, not to the XPM lines themselves.
+// AFX_VERSIONINFO, AFX_XPM[] (bitmap: nSize pictures, the picture, then at twice the size),
+// AFX_ICON.
 // A resource that names no language is English, the program's own.
 struct AFX_RESOURCE {
     UINT nType;
