@@ -15,7 +15,9 @@ constexpr LANGID kFrench = MAKELANGID(LANG_FRENCH, SUBLANG_DEFAULT);
 constexpr AFX_STRING_ENTRY kStrings[] = {
     {IDS_EDIT, u"Modifier"},
     {IDS_TOOLS, u"Outils"},
-    {IDR_MAINFRAME, u"VestoryList\n\nVestoryList\n\n\nVestoryList.Document\nDocument VestoryList"},
+    // With the file dialog's filter and extension, for a framework whose file dialogs take them.
+    {IDR_MAINFRAME, u"VestoryList\n\nVestoryList\nFichiers VestoryList (*.vsl)\n.vsl\n"
+                    u"VestoryList.Document\nDocument VestoryList"},
     {IDS_CHECKBOXES, u"Au pressing"},
     {IDS_COLUMN_AC, u"P"},
     {IDS_COLUMN_ITEM_NAME, u"Article"},
@@ -81,11 +83,6 @@ constexpr AFX_STRING_ENTRY kStrings[] = {
     {ID_INDICATOR_CAPS, u"MAJ"},
     {AFX_IDS_SCCLOSE, u"Fermer la fenêtre"},
     {AFX_IDS_SCTASKLIST, u"Activer la liste des tâches"},
-    {AFX_IDS_OPENFILE, u"Ouvrir"},
-    {AFX_IDS_SAVEFILE, u"Enregistrer sous"},
-    {AFX_IDS_ALLFILTER, u"Tous les fichiers (*)"},
-    {AFX_IDS_LISTFILTER, u"Fichiers VestoryList (*.vsl)"},
-    {AFX_IDS_BACKUPFILTER, u"Copies de sauvegarde (*.vsl.bak)"},
     {AFX_IDP_FAILED_TO_OPEN_DOC, u"Impossible d’ouvrir %s."},
     {AFX_IDP_FAILED_TO_SAVE_DOC, u"Impossible d’enregistrer %s."},
     {AFX_IDP_FAILED_INVALID_FORMAT, u"Format de fichier inattendu."},

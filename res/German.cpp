@@ -14,7 +14,9 @@ constexpr LANGID kGerman = MAKELANGID(LANG_GERMAN, SUBLANG_DEFAULT);
 constexpr AFX_STRING_ENTRY kStrings[] = {
     {IDS_EDIT, u"Bearbeiten"},
     {IDS_TOOLS, u"Extras"},
-    {IDR_MAINFRAME, u"VestoryList\n\nVestoryList\n\n\nVestoryList.Document\nVestoryList-Dokument"},
+    // With the file dialog's filter and extension, for a framework whose file dialogs take them.
+    {IDR_MAINFRAME, u"VestoryList\n\nVestoryList\nVestoryList-Dateien (*.vsl)\n.vsl\n"
+                    u"VestoryList.Document\nVestoryList-Dokument"},
     {IDS_CHECKBOXES, u"In der Reinigung"},
     {IDS_COLUMN_AC, u"R"},
     {IDS_COLUMN_ITEM_NAME, u"Bezeichnung"},
@@ -78,11 +80,6 @@ constexpr AFX_STRING_ENTRY kStrings[] = {
     {ID_INDICATOR_CAPS, u"UF"},
     {AFX_IDS_SCCLOSE, u"Das Fenster schließen"},
     {AFX_IDS_SCTASKLIST, u"Zur Taskliste wechseln"},
-    {AFX_IDS_OPENFILE, u"Öffnen"},
-    {AFX_IDS_SAVEFILE, u"Speichern unter"},
-    {AFX_IDS_ALLFILTER, u"Alle Dateien (*)"},
-    {AFX_IDS_LISTFILTER, u"VestoryList-Dateien (*.vsl)"},
-    {AFX_IDS_BACKUPFILTER, u"Sicherungskopien (*.vsl.bak)"},
     {AFX_IDP_FAILED_TO_OPEN_DOC, u"%s kann nicht geöffnet werden."},
     {AFX_IDP_FAILED_TO_SAVE_DOC, u"%s kann nicht gespeichert werden."},
     {AFX_IDP_FAILED_INVALID_FORMAT, u"Unerwartetes Dateiformat."},

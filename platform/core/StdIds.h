@@ -30,12 +30,6 @@ constexpr UINT AFX_IDS_IDLEMESSAGE = 57345;
 constexpr UINT ID_INDICATOR_CAPS = 59137;
 constexpr UINT AFX_IDS_SCCLOSE = 61190;
 constexpr UINT AFX_IDS_SCTASKLIST = 61203;
-constexpr UINT AFX_IDS_OPENFILE = 0xF000;
-constexpr UINT AFX_IDS_SAVEFILE = 0xF001;
-constexpr UINT AFX_IDS_ALLFILTER = 0xF002;
-// The platform's own, in the framework's range: the file dialog's filters for list files.
-constexpr UINT AFX_IDS_LISTFILTER = 0xF0F0;
-constexpr UINT AFX_IDS_BACKUPFILTER = 0xF0F1;
 // The framework's messages.
 constexpr UINT AFX_IDP_FAILED_TO_OPEN_DOC = 0xF101;
 constexpr UINT AFX_IDP_FAILED_TO_SAVE_DOC = 0xF102;

@@ -1,7 +1,6 @@
 #include "platform/win/dialogs/FilePrompt.h"
 
 #include "platform/core/DevicePath.h"
-#include "platform/core/StdIds.h"
 #include "platform/win/frame/ModalRunQt.h"
 #include "platform/win/frame/WndQt.h"
 
@@ -14,21 +13,16 @@ BOOL AfxPromptForListFile(BOOL bOpen, CString& rPathName) {
     // The list lives in the device's personal folder; start there when it exists.
     const QString folder =
         QString::fromStdString(AfxHostPathFromDevicePath(u"\\My Documents\\Personal"));
-    // The titles and filters are the framework's strings, in the user's language.
-    const auto text = [](UINT nID) {
-        CString s;
-        s.LoadString(nID);
-        return AfxToQString(s);
-    };
-    QFileDialog dialog(AfxGetDeviceWidget(), text(bOpen ? AFX_IDS_OPENFILE : AFX_IDS_SAVEFILE),
+    QFileDialog dialog(AfxGetDeviceWidget(),
+                       bOpen ? QStringLiteral("Open") : QStringLiteral("Save As"),
                        QDir(folder).exists() ? folder : QDir::homePath());
     // Our own dialog, not the desktop's, so that it looks the same everywhere.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    QStringList filters{text(AFX_IDS_LISTFILTER)};
+    QStringList filters{QStringLiteral("VestoryList Files (*.vsl)")};
     if (bOpen) {
         // The backup opens like any list; a damaged copy does not read whole, so it is not
         // offered (vsl dump reads what it can of one).
-        filters << text(AFX_IDS_BACKUPFILTER) << text(AFX_IDS_ALLFILTER);
+        filters << QStringLiteral("Backup Lists (*.vsl.bak)") << QStringLiteral("All Files (*)");
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         // Saves keep daily copies in "<list>.history" beside the file a list's link leads
