@@ -5,6 +5,7 @@
 #include "platform/core/Afx.h"
 #include "platform/core/Time.h"
 #include "platform/core/UserFolders.h"
+#include "res/resource.h"
 
 #include <cstdio>
 #include <ctime>
@@ -17,9 +18,7 @@ BOOL CVestoryListDoc::SaveModified() {
     if (TrySaveList(&reason))
         return TRUE;
     CString text;
-    text.Format(u"The list could not be saved: %s. Quit anyway and lose the changes that were "
-                u"not saved?",
-                LPCTSTR(reason));
+    text.Format(IDP_QUIT_UNSAVED, LPCTSTR(reason));
     if (AfxMessageBox(text, MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2) != IDYES)
         return FALSE;
     m_bLoseUnsaved = TRUE;

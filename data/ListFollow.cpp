@@ -183,9 +183,7 @@ void CVestoryListDoc::MergeConflictCopies() {
                 // Never merged, and left where it is; the user hears of it once.
                 if (m_namedCopies.insert(copy.path).second) {
                     CString text;
-                    text.Format(u"%s does not read as a whole list, so it was not merged. It "
-                                u"stays where it is.",
-                                LPCTSTR(CString::FromUtf8(copy.path)));
+                    text.Format(IDP_COPY_NOT_WHOLE, LPCTSTR(CString::FromUtf8(copy.path)));
                     AfxMessageBox(text, MB_ICONINFORMATION);
                 }
                 continue;

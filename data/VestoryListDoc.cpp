@@ -115,8 +115,7 @@ BOOL CVestoryListDoc::OnOpenDocument(LPCTSTR lpszPathName) {
     if (ReadListFile(lpszPathName, &error) != readWhole) {
         m_items.swap(held);
         CString text;
-        text.Format(u"%s is not a whole list file. The list was not changed.",
-                    LPCTSTR(FileNameOf(lpszPathName)));
+        text.Format(IDP_NOT_A_LIST_FILE, LPCTSTR(FileNameOf(lpszPathName)));
         AfxMessageBox(text, MB_ICONINFORMATION);
         return FALSE;
     }
@@ -171,12 +170,10 @@ BOOL CVestoryListDoc::LoadList() {
         ReportDamagedFile(kListFile);
         return TRUE;
     case readFailed:
-        text.Format(u"The list file %s cannot be read: %s. Nothing was changed.",
-                    LPCTSTR(error.m_strFileName), LPCTSTR(error.GetReason()));
+        text.Format(IDP_LIST_UNREADABLE, LPCTSTR(error.m_strFileName), LPCTSTR(error.GetReason()));
         break;
     case readTooLarge:
-        text.Format(u"The list file %s is too large to read. Nothing was changed.",
-                    LPCTSTR(error.m_strFileName));
+        text.Format(IDP_LIST_TOO_LARGE, LPCTSTR(error.m_strFileName));
         break;
     }
     AfxMessageBox(text, MB_ICONINFORMATION);
@@ -238,14 +235,10 @@ void CVestoryListDoc::ReportDamagedFile(LPCTSTR lpszPath) {
     const CString kept = copy.empty() ? CString() : CString::FromUtf8(copy);
     CString text;
     if (kept.IsEmpty()) {
-        text.Format(u"The list file is damaged. %d items were read; the damaged file could not "
-                    u"be kept.",
-                    GetItemCount());
+        text.Format(IDP_DAMAGED_NOT_KEPT, GetItemCount());
     } else {
         CString name = FileNameOf(kept);
-        text.Format(u"The list file is damaged. %d items were read; the damaged file was kept "
-                    u"as %s.",
-                    GetItemCount(), LPCTSTR(name));
+        text.Format(IDP_DAMAGED_KEPT, GetItemCount(), LPCTSTR(name));
     }
     AfxMessageBox(text, MB_ICONINFORMATION);
 }
@@ -253,7 +246,7 @@ void CVestoryListDoc::ReportDamagedFile(LPCTSTR lpszPath) {
 void CVestoryListDoc::SaveList() {
     CString reason;
     if (!TrySaveList(&reason))
-        AfxMessageBox(u"Unable to save list file!", MB_ICONINFORMATION);
+        AfxMessageBox(IDP_SAVE_FAILED, MB_ICONINFORMATION);
 }
 
 BOOL CVestoryListDoc::TrySaveList(CString* pReason) {
@@ -311,7 +304,7 @@ BOOL CVestoryListDoc::WriteList(LPCTSTR lpszPath, CString* pReason, const CKeptV
     } catch (const CFileException& e) {
         *pReason = e.GetReason();
     } catch (...) { // NOLINT: a failed save is reported by the caller and retried later
-        *pReason = u"not enough memory";
+        pReason->LoadString(IDS_NO_MEMORY);
     }
     file.Abandon();
     return FALSE;

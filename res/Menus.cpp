@@ -2,22 +2,6 @@
 #include "res/ResourceData.h"
 #include "res/resource.h"
 
-#include <utility>
-
-namespace {
-
-AFX_MENU_ITEM Popup(LPCTSTR text, std::vector<AFX_MENU_ITEM> items) {
-    return {MF_POPUP, 0, text, std::move(items)};
-}
-AFX_MENU_ITEM Item(UINT id, LPCTSTR text) {
-    return {MF_STRING, id, text, {}};
-}
-AFX_MENU_ITEM Separator() {
-    return {MF_SEPARATOR, 0, nullptr, {}};
-}
-
-} // namespace
-
 AFX_RESOURCE MainMenuResource() {
     static const AFX_MENU_ITEM menu{
         MF_STRING,

@@ -2,9 +2,10 @@
 
 #include "res/ResourceData.h"
 
-HINSTANCE VestoryListResources() {
-    // Built on first use, so it is complete whenever it is asked for, even during start-up.
-    static const AFX_RESOURCE_MODULE module{{
+namespace {
+
+AFX_RESOURCE_MODULE Module() {
+    AFX_RESOURCE_MODULE module{{
         StringTableResource(),
         MainMenuResource(),
         PopupMenuResource(),
@@ -20,5 +21,17 @@ HINSTANCE VestoryListResources() {
         CheckBoxBitmapResource(),
         IconResource(),
     }};
+    for (auto language : {GermanResources, FrenchResources}) {
+        for (const AFX_RESOURCE& r : language())
+            module.resources.push_back(r);
+    }
+    return module;
+}
+
+} // namespace
+
+HINSTANCE VestoryListResources() {
+    // Built on first use, so it is complete whenever it is asked for, even during start-up.
+    static const AFX_RESOURCE_MODULE module = Module();
     return &module;
 }

@@ -39,6 +39,28 @@
 #define IDS_TIP_COPY 65005
 #define IDS_TIP_PASTE 65006
 #define IDS_TIP_ABOUT 65007
+// The list's column headers.
+#define IDS_COLUMN_AC 200
+#define IDS_COLUMN_ITEM_NAME 201
+#define IDS_COLUMN_QTY 202
+#define IDS_COLUMN_DATE 203
+// Messages.
+#define IDP_SAVE_FAILED 300
+#define IDP_DELETE_RECORD 301
+#define IDP_NOTHING_PASTED 302
+#define IDP_NOT_A_LIST_FILE 303
+#define IDP_LIST_UNREADABLE 304
+#define IDP_LIST_TOO_LARGE 305
+#define IDP_DAMAGED_NOT_KEPT 306
+#define IDP_DAMAGED_KEPT 307
+#define IDP_QUIT_UNSAVED 308
+#define IDS_NO_MEMORY 309
+#define IDS_PASTE_TOO_LARGE 310
+#define IDS_PASTE_NO_MEMORY 311
+#define IDP_COPY_NOT_WHOLE 312
+// The About box's help text, in pieces appended in this order.
+#define IDS_HELP_FIRST 400
+#define IDS_HELP_LAST 413
 
 // Dialog controls.
 #define IDC_ITEM_NAME 1000

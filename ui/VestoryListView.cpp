@@ -13,17 +13,19 @@ namespace {
 
 struct ColumnInfo {
     LPCTSTR lpszTitle;
+    UINT nTitleID; // the title shown, in the user's language
     int cx;
 };
 // Sub-item i is column i.
 constexpr ColumnInfo kColumns[] = {
-    {u"AC", 30},
-    {u"Item Name", 100},
-    {u"Qty", 35},
-    {u"Date", 80},
+    {u"AC", IDS_COLUMN_AC, 30},
+    {u"Item Name", IDS_COLUMN_ITEM_NAME, 100},
+    {u"Qty", IDS_COLUMN_QTY, 35},
+    {u"Date", IDS_COLUMN_DATE, 80},
 };
 
-// The widths the user gave the columns, by title, for the next start.
+// The widths the user gave the columns, by English title whatever the language, for the next
+// start.
 constexpr LPCTSTR kColumnsSection = u"Columns";
 
 constexpr COLORREF kMaskRed = RGB(255, 0, 0);
@@ -69,7 +71,9 @@ void CVestoryListView::OnInitialUpdate() {
             const int cx = int(
                 AfxGetApp()->GetProfileInt(kColumnsSection, kColumns[i].lpszTitle, kColumns[i].cx));
             column.cx = cx >= 0 && cx <= 0x7FFF ? cx : kColumns[i].cx;
-            column.pszText = const_cast<LPWSTR>(kColumns[i].lpszTitle);
+            CString title;
+            title.LoadString(kColumns[i].nTitleID);
+            column.pszText = const_cast<LPWSTR>(LPCTSTR(title));
             column.iSubItem = i;
             SendMessage(LVM_INSERTCOLUMN, WPARAM(i), reinterpret_cast<LPARAM>(&column));
         }

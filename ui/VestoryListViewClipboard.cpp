@@ -7,6 +7,7 @@
 #include "platform/core/CmdUI.h"
 #include "platform/win/CommCtrl.h"
 #include "platform/win/shell/Clipboard.h"
+#include "res/resource.h"
 #include "ui/VestoryListView.h"
 
 #include <cstdint>
@@ -55,7 +56,9 @@ BOOL ReadClipboard(const CVestoryListDoc& doc, std::vector<CData>* pItems, std::
     for (int i = 0; i < nHeld; ++i)
         nTextBytes += list_memory::TextBytes(doc.GetItem(i));
     if (!list_memory::ReadableAtStart(std::uint64_t(nHeld) + pItems->size(), nTextBytes)) {
-        *pWhy = "the list would be larger than the program can read at its next start";
+        CString reason;
+        reason.LoadString(IDS_PASTE_TOO_LARGE);
+        *pWhy = reason.ToUtf8();
         return FALSE;
     }
     return TRUE;
@@ -71,9 +74,11 @@ void CVestoryListView::OnEditPaste() {
     int count = 0;
     try {
         if (!ReadClipboard(*GetDocument(), &items, &why)) {
-            if (!why.empty())
-                AfxMessageBox(CString(u"Nothing was pasted: ") + CString::FromUtf8(why) + u".",
-                              MB_ICONINFORMATION);
+            if (!why.empty()) {
+                CString text;
+                text.Format(IDP_NOTHING_PASTED, LPCTSTR(CString::FromUtf8(why)));
+                AfxMessageBox(text, MB_ICONINFORMATION);
+            }
             return;
         }
         first = GetDocument()->GetItemCount();
@@ -81,8 +86,10 @@ void CVestoryListView::OnEditPaste() {
         GetDocument()->AddItems(std::move(items));
     } catch (const std::bad_alloc&) {
         std::vector<CData>().swap(items);
-        AfxMessageBox(u"Nothing was pasted: there is not enough memory for it.",
-                      MB_ICONINFORMATION);
+        CString reason, text;
+        reason.LoadString(IDS_PASTE_NO_MEMORY);
+        text.Format(IDP_NOTHING_PASTED, LPCTSTR(reason));
+        AfxMessageBox(text, MB_ICONINFORMATION);
         return;
     }
     // The new garments are selected, the keyboard on the first of them.

@@ -98,7 +98,7 @@ void CVestoryListView::OnListDelete() {
     if (!IsListedItem(mark))
         return;
     const CData chosen = GetDocument()->GetItem(mark);
-    if (AfxMessageBox(u"Are you sure you want to delete this record?", MB_YESNO) != IDYES)
+    if (AfxMessageBox(IDP_DELETE_RECORD, MB_YESNO) != IDYES)
         return;
     // Another writer's version may have moved the rows while the question was open: the
     // garment is found again by its record, and one that is gone is not deleted twice.

@@ -2,6 +2,7 @@
 #include "data/VestoryListDoc.h"
 #include "platform/core/Afx.h"
 #include "platform/win/CommCtrl.h"
+#include "res/resource.h"
 #include "ui/VestoryListView.h"
 
 #include <algorithm>
@@ -97,7 +98,7 @@ void CVestoryListView::DeleteSelection(BOOL bAsk) {
     std::vector<CData> chosen;
     for (int row : rows)
         chosen.push_back(GetDocument()->GetItem(row));
-    if (bAsk && AfxMessageBox(u"Are you sure you want to delete this record?", MB_YESNO) != IDYES)
+    if (bAsk && AfxMessageBox(IDP_DELETE_RECORD, MB_YESNO) != IDYES)
         return;
     const int first = rows.front();
     for (std::size_t k = 0; k < rows.size(); ++k)

@@ -9,6 +9,8 @@
 // (IDOK, IDYES, IDNO ...). nType: MB_OK or MB_YESNO, with MB_ICONINFORMATION and, for No as
 // the default button, MB_DEFBUTTON2.
 int AfxMessageBox(LPCTSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
+// The same, with string nIDPrompt of the string table as the text.
+int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = 0);
 
 // Who presents message boxes: the windowing layer installs real ones; tests install a
 // recorder; without either the text goes to standard error and the default button is

@@ -4,6 +4,7 @@
 #include "platform/core/Archive.h"
 #include "platform/core/Exception.h"
 #include "platform/core/ReplaceFile.h"
+#include "platform/core/StdIds.h"
 
 #include <algorithm>
 
@@ -43,7 +44,7 @@ BOOL CDocument::OnOpenDocument(LPCTSTR lpszPathName) {
     CFile file;
     if (!file.Open(lpszPathName, CFile::modeRead)) {
         CString text;
-        text.Format(u"Cannot open %s.", lpszPathName);
+        text.Format(AFX_IDP_FAILED_TO_OPEN_DOC, lpszPathName);
         AfxMessageBox(text, MB_ICONINFORMATION);
         return FALSE;
     }
@@ -56,7 +57,7 @@ BOOL CDocument::OnOpenDocument(LPCTSTR lpszPathName) {
         file.Close();
     } catch (const CException&) {
         DeleteContents();
-        AfxMessageBox(u"Unexpected file format.", MB_ICONINFORMATION);
+        AfxMessageBox(AFX_IDP_FAILED_INVALID_FORMAT, MB_ICONINFORMATION);
         return FALSE;
     }
     m_strPathName = lpszPathName;
@@ -76,7 +77,7 @@ BOOL CDocument::OnSaveDocument(LPCTSTR lpszPathName) {
     } catch (const CException&) {
         file.Abandon();
         CString text;
-        text.Format(u"Cannot save %s.", lpszPathName);
+        text.Format(AFX_IDP_FAILED_TO_SAVE_DOC, lpszPathName);
         AfxMessageBox(text, MB_ICONINFORMATION);
         return FALSE;
     }

@@ -1,6 +1,8 @@
-// Resources: the program's menus, dialogs, strings and pictures, looked up by type and number.
+// Resources: the program's menus, dialogs, strings and pictures, looked up by type, number and
+// language.
 #pragma once
 
+#include "platform/core/Language.h"
 #include "platform/core/WinTypes.h"
 
 #include <cstddef>
@@ -18,7 +20,7 @@ constexpr UINT RT_VERSION = 16;
 constexpr UINT RT_DLGINIT = 240;
 constexpr UINT RT_TOOLBAR = 241;
 
-// One string of the string table (RT_STRING; the table is one resource, number 0).
+// One string of the string table (RT_STRING; a language's table is one resource, number 0).
 struct AFX_STRING_ENTRY {
     UINT nID;
     LPCTSTR lpszText;
@@ -86,7 +88,8 @@ struct AFX_VERSIONINFO {
     std::vector<AFX_VERSION_STRING> strings;
 };
 
-// Pictures are XPM images: bitmaps one each, icons one per size.
+// Pictures are XPM images. A bitmap is the picture and, for displays of device pixel ratio 2,
+// the same picture drawn at twice the size; an icon has one image per size.
 using AFX_XPM = const char* const*;
 struct AFX_ICON {
     std::vector<AFX_XPM> images;
@@ -95,13 +98,15 @@ struct AFX_ICON {
 // One resource. pData points to: AFX_STRING_ENTRY[] (string table, nSize entries),
 // AFX_MENU_ITEM (menu: the top-level item list in .items), WORD[] (RCDATA and tool bar,
 // nSize bytes), ACCEL[] (nSize entries), AFX_DLGTEMPLATE, BYTE[] (dialog init, nSize bytes),
-// AFX_VERSIONINFO, AFX_XPM (bitmap), AFX_ICON.
-// A bitmap's pData points to an AFX_XPM variable, not to the XPM lines themselves.
+// AFX_VERSIONINFO, AFX_XPM[] (bitmap: nSize pictures, the picture, then at twice the size),
+// AFX_ICON.
+// A resource that names no language is English, the program's own.
 struct AFX_RESOURCE {
     UINT nType;
     UINT nID;
     const void* pData;
     std::size_t nSize;
+    LANGID wLanguage = MAKELANGID(LANG_ENGLISH, SUBLANG_DEFAULT);
 };
 
 struct AFX_RESOURCE_MODULE {
@@ -113,9 +118,10 @@ HINSTANCE AfxGetResourceHandle();
 HINSTANCE AfxGetInstanceHandle();
 void AfxSetResourceHandle(HINSTANCE hInst);
 
-// Finds a resource, or null.
+// Finds a resource in the language in force (GetThreadUILanguage), else in English; or null.
 const AFX_RESOURCE* AfxFindResource(HINSTANCE hInst, UINT nID, UINT nType);
 
 // Copies string nID into lpBuffer (at most nBufferMax characters, terminator included) and
-// returns its length; 0 and an empty buffer when there is no such string.
+// returns its length; 0 and an empty buffer when there is no such string. A string that the
+// language in force lacks is the English one.
 int LoadString(HINSTANCE hInstance, UINT uID, LPTSTR lpBuffer, int nBufferMax);

@@ -30,6 +30,10 @@ constexpr UINT AFX_IDS_IDLEMESSAGE = 57345;
 constexpr UINT ID_INDICATOR_CAPS = 59137;
 constexpr UINT AFX_IDS_SCCLOSE = 61190;
 constexpr UINT AFX_IDS_SCTASKLIST = 61203;
+// The framework's messages.
+constexpr UINT AFX_IDP_FAILED_TO_OPEN_DOC = 0xF101;
+constexpr UINT AFX_IDP_FAILED_TO_SAVE_DOC = 0xF102;
+constexpr UINT AFX_IDP_FAILED_INVALID_FORMAT = 0xF120;
 
 // Resources.
 constexpr UINT VS_VERSION_INFO = 1;

@@ -42,6 +42,11 @@ std::u16string Decimal(long long v) {
 void CString::Format(LPCTSTR pszFormat, ...) {
     std::va_list args;
     va_start(args, pszFormat);
+    FormatV(pszFormat, args);
+    va_end(args);
+}
+
+void CString::FormatV(LPCTSTR pszFormat, std::va_list args) {
     std::u16string out;
     for (LPCTSTR p = pszFormat; *p; ++p) {
         if (*p != u'%') {
@@ -84,7 +89,6 @@ void CString::Format(LPCTSTR pszFormat, ...) {
             out += *p;
         }
     }
-    va_end(args);
     m_str = std::move(out);
 }
 

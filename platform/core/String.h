@@ -3,6 +3,7 @@
 
 #include "platform/core/WinTypes.h"
 
+#include <cstdarg>
 #include <string>
 #include <string_view>
 
@@ -34,8 +35,13 @@ public:
     int Compare(LPCTSTR psz) const;
 
     // printf-style formatting of the patterns the program uses (%d with width and
-    // zero flag, %s for wide text, %%).
+    // zero flag, %s for wide text, %%); the pattern may be a string resource.
     void Format(LPCTSTR pszFormat, ...);
+    void Format(UINT nFormatID, ...);
+    void FormatV(LPCTSTR pszFormat, std::va_list args);
+
+    // String nID of the resources' string table; FALSE and empty when there is none.
+    BOOL LoadString(UINT nID);
 
     // Conversions at the edges of the program (files, command line, terminal).
     static CString FromUtf8(std::string_view utf8);

@@ -73,7 +73,8 @@ TEST_F(ShellTest, MenuBarButtonsOpenThePopUpsOfMenu128) {
         int button;
         std::vector<MenuEntry> items;
     } cases[] = {
-        {0, {{u"&New Item", true}, {u"", true}, {u"E&xit", true}}},
+        // The keys stand after a tab, as the menu resource writes them.
+        {0, {{u"&New Item\tIns", true}, {u"", true}, {u"E&xit\tCtrl+Q", true}}},
         {1, {{u"&About VestoryList...", true}}},
     };
     for (const auto& c : cases) {

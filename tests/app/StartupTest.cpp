@@ -2,11 +2,19 @@
 #include "data/VestoryListDoc.h"
 #include "platform/win/CommCtrl.h"
 #include "platform/win/frame/FrameWnd.h"
+#include "platform/win/frame/WndQt.h"
+#include "platform/win/frame/XpmQt.h"
+#include "res/Resources.h"
+#include "res/resource.h"
 #include "tests/app/AppFixture.h"
 #include "tests/support/Input.h"
 #include "tests/support/ListReadback.h"
 #include "tests/support/Screenshot.h"
 #include "ui/VestoryListView.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QToolButton>
 
 #include <cstdlib>
 
@@ -166,6 +174,59 @@ TEST_F(StartupTest, TickedRowShowsTheBlueTickAndUntickedTheGreyBox) {
     EXPECT_GE(CountInCheckBoxColumn(picture, y1, y1End, kBlack), 54);
     EXPECT_EQ(CountInCheckBoxColumn(picture, y0, y0End, kBlue), 0);
     EXPECT_GE(CountInCheckBoxColumn(picture, y0, y0End, kGrey), 54);
+}
+
+// The blue pixels of a picture, as offsets from the top-left one.
+std::vector<std::pair<int, int>> BluePattern(const QImage& image) {
+    std::vector<std::pair<int, int>> pattern;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) == qRgb(0, 0, 255))
+                pattern.emplace_back(x, y);
+        }
+    }
+    const auto [x0, y0] = pattern.empty() ? std::pair(0, 0) : pattern.front();
+    for (auto& [x, y] : pattern) {
+        x -= x0;
+        y -= y0;
+    }
+    return pattern;
+}
+
+// The check boxes and the tool bar's buttons are drawn from the pictures made for the display's
+// device pixel ratio, pixel for pixel: at 200% (ctest runs this with QT_SCALE_FACTOR=2 too)
+// those drawn at twice the size, not the small ones blown up.
+TEST_F(StartupTest, PicturesAreTheOnesForTheDisplaysPixelRatio) {
+    ASSERT_TRUE(Start({{1, u"Coat", u"1", u"", u"", 12, 25, 2002}}));
+    const int nScale = qApp->devicePixelRatio() > 1 ? 2 : 1;
+    const AFX_RESOURCE* pTicks = AfxFindResource(VestoryListResources(), IDB_CHECKBOXES, RT_BITMAP);
+    ASSERT_NE(pTicks, nullptr);
+    const QImage ticked =
+        AfxBitmapImage(*pTicks, nScale).copy(16 * nScale, 0, 16 * nScale, 16 * nScale);
+    const QImage shown =
+        AfxGetWidget(View())->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(ticked.isNull());
+    EXPECT_EQ(shown.width(), 240 * nScale);
+    EXPECT_EQ(BluePattern(shown.copy(0, 0, 30 * nScale, shown.height())), BluePattern(ticked));
+
+    const AFX_RESOURCE* pBar = AfxFindResource(VestoryListResources(), IDR_MAINFRAME, RT_BITMAP);
+    ASSERT_NE(pBar, nullptr);
+    const QImage bar = AfxBitmapImage(*pBar, nScale);
+    const QList<QToolButton*> buttons =
+        AfxGetWidget(CommandBar())->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(buttons.size(), 6);
+    for (int i = 0; i < 4; ++i) {
+        const QImage icon = buttons[2 + i]->icon().pixmap(QSize(16, 16), nScale).toImage();
+        ASSERT_EQ(icon.size(), QSize(16 * nScale, 16 * nScale)) << i;
+        for (int y = 0; y < icon.height(); ++y) {
+            for (int x = 0; x < icon.width(); ++x) {
+                const QRgb rgb = bar.pixel(16 * nScale * i + x, y);
+                if (rgb != qRgb(192, 192, 192)) {
+                    ASSERT_EQ(icon.pixel(x, y), rgb) << "button " << i << " at " << x << "," << y;
+                }
+            }
+        }
+    }
 }
 
 } // namespace

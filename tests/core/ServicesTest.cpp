@@ -5,6 +5,8 @@
 #include "platform/core/WideText.h"
 #include "tests/support/Collation.h"
 #include "tests/support/PinnedClock.h"
+#include "tests/support/ScopedLanguage.h"
+#include "tests/support/ScopedVariable.h"
 
 #include <climits>
 #include <cstdlib>
@@ -110,6 +112,64 @@ TEST(ResourceTest, LoadStringCopiesAndCuts) {
     EXPECT_EQ(LoadString(&module, 1, buf, 256), 0);
     EXPECT_EQ(buf[0], 0);
     EXPECT_EQ(AfxFindResource(&module, 0, RT_MENU), nullptr);
+}
+
+// The language comes from the environment as gettext reads it; what a language lacks, a
+// string or a whole resource, is English.
+TEST(ResourceTest, TheUsersLanguageWithEnglishForWhatItLacks) {
+    constexpr LANGID kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_DEFAULT);
+    constexpr LANGID kGerman = MAKELANGID(LANG_GERMAN, SUBLANG_DEFAULT);
+    static const AFX_STRING_ENTRY english[] = {{1, u"Yes"}, {2, u"No"}, {3, u"%d items"}};
+    static const AFX_STRING_ENTRY german[] = {{1, u"Ja"}, {3, u"%d Einträge"}};
+    static const char dialog[] = "English only";
+    static const AFX_RESOURCE_MODULE module{{{RT_STRING, 0, english, 3},
+                                             {RT_DIALOG, 7, dialog, 0},
+                                             {RT_STRING, 0, german, 2, kGerman}}};
+    const HINSTANCE hBefore = AfxGetResourceHandle();
+    AfxSetResourceHandle(&module);
+    const struct {
+        const char* lcAll;
+        const char* lcMessages;
+        const char* lang;
+        const char* language;
+        LANGID expected;
+    } cases[] = {
+        {"", "", "", "", kEnglish},
+        {"", "", "de_DE.UTF-8", "", kGerman},
+        {"", "", "de_AT", "", kGerman}, // any German is the module's German
+        {"", "de_CH.UTF-8", "fr_FR.UTF-8", "", kGerman},
+        {"C.UTF-8", "de_DE.UTF-8", "de_DE.UTF-8", "", kEnglish},
+        {"POSIX", "", "", "de", kEnglish}, // LANGUAGE is not read for C
+        {"", "", "C", "de", kEnglish},
+        {"", "", "en_GB.UTF-8", "de", kGerman},          // LANGUAGE before the locale
+        {"", "", "de_DE.UTF-8", "es:fr:de_DE", kGerman}, // the first the module has
+        {"", "", "de_DE.UTF-8", "en:de", kEnglish},
+        {"", "", "de_DE.UTF-8", "es", kEnglish}, // none: the untranslated program
+        {"", "", "fr_FR.UTF-8", "", kEnglish},
+    };
+    for (const auto& c : cases) {
+        const ScopedVariable lcAll("LC_ALL", c.lcAll), lcMessages("LC_MESSAGES", c.lcMessages),
+            lang("LANG", c.lang), language("LANGUAGE", c.language);
+        EXPECT_EQ(SetThreadUILanguage(0), c.expected)
+            << c.lcAll << "|" << c.lcMessages << "|" << c.lang << "|" << c.language;
+    }
+    {
+        const ScopedLanguage inForce(kGerman);
+        CString text;
+        EXPECT_TRUE(text.LoadString(1));
+        EXPECT_EQ(text, u"Ja");
+        EXPECT_TRUE(text.LoadString(2));
+        EXPECT_EQ(text, u"No");
+        text.Format(3u, 12);
+        EXPECT_EQ(text, u"12 Einträge");
+        EXPECT_FALSE(text.LoadString(4));
+        EXPECT_TRUE(text.IsEmpty());
+        const AFX_RESOURCE* pDialog = AfxFindResource(&module, 7, RT_DIALOG);
+        ASSERT_NE(pDialog, nullptr);
+        EXPECT_EQ(pDialog->pData, dialog);
+    }
+    AfxSetResourceHandle(hBefore);
+    SetThreadUILanguage(0);
 }
 
 TEST(TimeTest, NowCanBePinned) {

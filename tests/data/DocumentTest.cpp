@@ -1,6 +1,8 @@
 // The list document without a window: reading, saving and changing the list file.
 #include "data/VestoryListDoc.h"
 #include "platform/core/Afx.h"
+#include "platform/core/Resource.h"
+#include "res/Resources.h"
 #include "tests/support/DeviceRoot.h"
 #include "tests/support/ListFile.h"
 #include "tests/support/MergeCases.h"
@@ -46,6 +48,8 @@ std::vector<std::string> FolderEntries(const fs::path& folder) {
 class DocumentTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // The document's messages are the program's string resources.
+        AfxSetResourceHandle(VestoryListResources());
         m_previous =
             AfxSetMessageBoxPresenter([this](const CString& text, const CString&, UINT nType) {
                 m_messages.emplace_back(text.ToUtf8(), nType);

@@ -8,6 +8,8 @@
 //   anything else         (an input the fuzzer crashed on) only has to load without harm
 #include "data/VestoryListDoc.h"
 #include "platform/core/Afx.h"
+#include "platform/core/Resource.h"
+#include "res/Resources.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/DeviceRoot.h"
 #include "tests/support/ListFile.h"
@@ -47,6 +49,8 @@ bool StartsWith(const std::string& s, const char* prefix) {
 class CorpusTest : public ::testing::TestWithParam<std::string> {
 protected:
     void SetUp() override {
+        // The document's messages are the program's string resources.
+        AfxSetResourceHandle(VestoryListResources());
         m_previous = AfxSetMessageBoxPresenter([this](const CString& text, const CString&, UINT) {
             m_messages.push_back(text.ToUtf8());
             return IDOK;

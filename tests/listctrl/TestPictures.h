@@ -17,6 +17,6 @@ inline const char* const kTestStatesXpm[] = {
 inline constexpr AFX_XPM kTestStates = kTestStatesXpm;
 
 inline const AFX_RESOURCE_MODULE& TestPictureModule() {
-    static const AFX_RESOURCE_MODULE module{{{RT_BITMAP, IDB_TEST_STATES, &kTestStates, 0}}};
+    static const AFX_RESOURCE_MODULE module{{{RT_BITMAP, IDB_TEST_STATES, &kTestStates, 1}}};
     return module;
 }

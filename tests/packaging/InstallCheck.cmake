@@ -17,7 +17,9 @@ set(expected
   usr/share/doc/vestorylist/README.md
   usr/share/doc/vestorylist/changelog.Debian.gz
   usr/share/doc/vestorylist/copyright
+  usr/share/doc/vestorylist/docs/screenshot-200.png
   usr/share/doc/vestorylist/docs/screenshot-about.png
+  usr/share/doc/vestorylist/docs/screenshot-de.png
   usr/share/doc/vestorylist/docs/screenshot-item-dialog.png
   usr/share/doc/vestorylist/docs/screenshot-main.png
   usr/share/doc/vestorylist/docs/screenshot-popup.png

@@ -45,9 +45,11 @@ Picture DecodeXpm(AFX_XPM xpm) {
     return pic;
 }
 
-AFX_XPM Bitmap(UINT nID) {
+// The bitmap's picture at scale 1, or drawn at twice the size for scale 2.
+AFX_XPM Bitmap(UINT nID, std::size_t nScale = 1) {
     const AFX_RESOURCE* res = FindProgramResource(RT_BITMAP, nID);
-    return res ? *static_cast<const AFX_XPM*>(res->pData) : nullptr;
+    return res && res->nSize >= nScale ? static_cast<const AFX_XPM*>(res->pData)[nScale - 1]
+                                       : nullptr;
 }
 
 constexpr Rgb kRed = 0xFF0000, kWhite = 0xFFFFFF, kGrey = 0x808080, kBlack = 0x000000,
@@ -92,6 +94,15 @@ TEST(Pictures, CheckBoxesArePixelForPixelTheEmptyAndTheTickedBox) {
             }
         }
     }
+    // At twice the size the list shows the same shape: the mask is the small one's, doubled.
+    const Picture big = DecodeXpm(Bitmap(IDB_CHECKBOXES, 2));
+    ASSERT_EQ(big.width, 66);
+    ASSERT_EQ(big.height, 32);
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 66; ++x) {
+            EXPECT_EQ(big.at(x, y) == kRed, pic.at(x / 2, y / 2) == kRed) << x << "," << y;
+        }
+    }
 }
 
 // Each picture is drawn for a 16-colour display.
@@ -102,7 +113,7 @@ TEST(Pictures, SizesAndTheSixteenColourPalette) {
     const AFX_RESOURCE* icon = FindProgramResource(RT_GROUP_ICON, IDR_MAINFRAME);
     ASSERT_NE(icon, nullptr);
     const auto& images = static_cast<const AFX_ICON*>(icon->pData)->images;
-    ASSERT_EQ(images.size(), 2u);
+    ASSERT_EQ(images.size(), 3u);
     const struct {
         const char* name;
         AFX_XPM xpm;
@@ -112,6 +123,9 @@ TEST(Pictures, SizesAndTheSixteenColourPalette) {
         {"tool bar", Bitmap(IDR_MAINFRAME), 64, 16},
         {"icon 32", images[0], 32, 32},
         {"icon 16", images[1], 16, 16},
+        {"check boxes at twice the size", Bitmap(IDB_CHECKBOXES, 2), 66, 32},
+        {"tool bar at twice the size", Bitmap(IDR_MAINFRAME, 2), 128, 32},
+        {"icon 64", images[2], 64, 64},
     };
     for (const auto& c : cases) {
         ASSERT_NE(c.xpm, nullptr) << c.name;
@@ -125,10 +139,13 @@ TEST(Pictures, SizesAndTheSixteenColourPalette) {
 }
 
 TEST(Pictures, ToolBarButtonsStandOnLightGreyAndTheSmallIconHasAGreyFrame) {
-    const Picture bar = DecodeXpm(Bitmap(IDR_MAINFRAME));
-    for (int button = 0; button < 4; ++button) {
-        EXPECT_EQ(bar.at(button * 16, 0), kLightGrey) << button;
-        EXPECT_EQ(bar.at(button * 16 + 15, 0), kLightGrey) << button;
+    for (std::size_t nScale : {1u, 2u}) {
+        const Picture bar = DecodeXpm(Bitmap(IDR_MAINFRAME, nScale));
+        const int cx = 16 * int(nScale);
+        for (int button = 0; button < 4; ++button) {
+            EXPECT_EQ(bar.at(button * cx, 0), kLightGrey) << button;
+            EXPECT_EQ(bar.at(button * cx + cx - 1, 0), kLightGrey) << button;
+        }
     }
     const auto* icon =
         static_cast<const AFX_ICON*>(FindProgramResource(RT_GROUP_ICON, IDR_MAINFRAME)->pData);

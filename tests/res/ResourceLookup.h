@@ -1,4 +1,4 @@
-// Finds resources of the program's module the way the framework does, by type and number.
+// Finds resources of the program's module by type, number and language.
 #pragma once
 
 #include "platform/core/Resource.h"
@@ -8,11 +8,14 @@
 
 #include <span>
 
-inline const AFX_RESOURCE* FindProgramResource(UINT nType, UINT nID) {
+constexpr LANGID kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_DEFAULT);
+
+inline const AFX_RESOURCE* FindProgramResource(UINT nType, UINT nID, LANGID wLanguage = kEnglish) {
     const AFX_RESOURCE* found = nullptr;
     for (const AFX_RESOURCE& res : VestoryListResources()->resources) {
-        if (res.nType == nType && res.nID == nID) {
-            EXPECT_EQ(found, nullptr) << "resource " << nType << "/" << nID << " is there twice";
+        if (res.nType == nType && res.nID == nID && res.wLanguage == wLanguage) {
+            EXPECT_EQ(found, nullptr)
+                << "resource " << nType << "/" << nID << "/" << wLanguage << " is there twice";
             found = &res;
         }
     }

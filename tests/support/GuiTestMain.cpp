@@ -17,6 +17,8 @@ int main(int argc, char** argv) {
     const ScopedVariable configHome("XDG_CONFIG_HOME", config.Path());
     const ScopedVariable stateHome("XDG_STATE_HOME", config.Path() / "state");
     const ScopedVariable dataHome("XDG_DATA_HOME", config.Path() / "data");
+    // The tests read the program's English texts, whatever the user's language.
+    const ScopedVariable language("LANGUAGE", "en");
     // Headless unless told otherwise, also when ctest lists the tests at build time.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -30,8 +30,9 @@
 
 namespace {
 
+// A menu item's or button's text as read out: without the key after a tab or the '&'.
 QString Plain(QString text) {
-    return text.remove(QLatin1Char('&'));
+    return text.left(text.indexOf(QLatin1Char('\t'))).remove(QLatin1Char('&'));
 }
 
 QWidget* Control(QWidget* pDialog, int nID) {

@@ -243,7 +243,7 @@ BOOL CDialogHost::Create(const AFX_DLGTEMPLATE& tmpl, CWnd* pOwner) {
                 std::max(metrics.MapY(12), pWidget->fontMetrics().height() + 6));
         if (bIcon && pWidget) {
             if (auto* pLabel = qobject_cast<QLabel*>(pWidget))
-                pWidget->resize(pLabel->pixmap().size());
+                pWidget->resize(pLabel->pixmap().deviceIndependentSize().toSize());
         }
         if (className == u"static" || (item.style & BS_TYPEMASK) == BS_GROUPBOX)
             pWidget->setFocusPolicy(Qt::NoFocus);

@@ -38,11 +38,14 @@ public:
     void SetWindowText(const QString& text) override { setText(text); }
 };
 
-// The picture of an icon resource whose size is nearest to the control's.
+// The picture of an icon resource whose size is nearest to the control's in the display's
+// pixels; it lays out at the control's size.
 QPixmap IconPicture(WORD nIconID, QSize size) {
     const AFX_RESOURCE* pRes = AfxFindResource(AfxGetResourceHandle(), nIconID, RT_GROUP_ICON);
     if (!pRes)
         return {};
+    const int nScale = AfxPictureScale();
+    size *= nScale;
     QPixmap best;
     for (AFX_XPM xpm : static_cast<const AFX_ICON*>(pRes->pData)->images) {
         const QPixmap picture = QPixmap::fromImage(AfxImageFromXpm(xpm));
@@ -52,6 +55,8 @@ QPixmap IconPicture(WORD nIconID, QSize size) {
         if (best.isNull() || distance(picture) < distance(best))
             best = picture;
     }
+    if (best.width() >= size.width())
+        best.setDevicePixelRatio(nScale);
     return best;
 }
 

@@ -176,12 +176,19 @@ BOOL CCeCommandBar::LoadToolBar(UINT nIDResource) {
     const std::size_t nCount = pWords[3];
     if (pRes->nSize / 2 < 4 + nCount || cx <= 0)
         return FALSE;
-    QPixmap strip =
-        QPixmap::fromImage(AfxImageFromXpm(*static_cast<const AFX_XPM*>(pBitmap->pData)));
-    if (strip.isNull())
+    // The strip, and the same at twice the size for displays of device pixel ratio 2: each
+    // button's icon has both, and Qt takes the one its screen wants.
+    std::vector<QPixmap> strips;
+    for (int nScale = 1; nScale <= 2; ++nScale) {
+        QPixmap strip = QPixmap::fromImage(AfxBitmapImage(*pBitmap, nScale));
+        if (strip.isNull())
+            break;
+        // The pictures' light grey ground is the button's own face.
+        strip.setMask(strip.createMaskFromColor(QColor(192, 192, 192), Qt::MaskInColor));
+        strips.push_back(std::move(strip));
+    }
+    if (strips.empty())
         return FALSE;
-    // The pictures' light grey ground is the button's own face.
-    strip.setMask(strip.createMaskFromColor(QColor(192, 192, 192), Qt::MaskInColor));
 
     const HWND hWndOwner = GetParent() ? GetParent()->m_hWnd : nullptr;
     int nImage = 0;
@@ -190,7 +197,14 @@ BOOL CCeCommandBar::LoadToolBar(UINT nIDResource) {
         if (nID == 0)
             continue;
         QToolButton* pButton = AddButton(pBar, nID);
-        pButton->setIcon(QIcon(strip.copy(nImage * cx, 0, cx, cy)));
+        QIcon icon;
+        for (std::size_t i = 0; i < strips.size(); ++i) {
+            const int nScale = int(i) + 1;
+            QPixmap picture = strips[i].copy(nImage * cx * nScale, 0, cx * nScale, cy * nScale);
+            picture.setDevicePixelRatio(nScale);
+            icon.addPixmap(picture);
+        }
+        pButton->setIcon(icon);
         pButton->setIconSize(QSize(cx, cy));
         ++nImage;
         QObject::connect(pButton, &QToolButton::clicked,

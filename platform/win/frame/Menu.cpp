@@ -11,7 +11,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QKeySequence>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
@@ -117,14 +116,9 @@ void AfxFillQMenu(QMenu* pMenu, HMENU hMenu) {
             QMenu* pSub = pMenu->addMenu(AfxToQString(item.strText));
             AfxFillQMenu(pSub, item.hSubMenu);
         } else {
-            // "Text\tKey": the key is shown in the menu's key column.
-            const QString text = AfxToQString(item.strText);
-            const qsizetype tab = text.indexOf(QLatin1Char('\t'));
-            QAction* pAction = pMenu->addAction(tab < 0 ? text : text.left(tab));
-            if (tab >= 0) {
-                pAction->setShortcut(QKeySequence(text.mid(tab + 1)));
-                pAction->setShortcutContext(Qt::WidgetShortcut);
-            }
+            // "Text\tKey": the key is shown in the menu's key column as the resource words it
+            // ("Strg+Q" in German), not as Qt would name the key.
+            QAction* pAction = pMenu->addAction(AfxToQString(item.strText));
             pAction->setProperty(kCommandProperty, item.nID);
             pAction->setEnabled((item.nFlags & (MF_GRAYED | MF_DISABLED)) == 0);
             pAction->setCheckable((item.nFlags & MF_CHECKED) != 0);

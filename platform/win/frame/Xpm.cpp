@@ -1,5 +1,7 @@
 #include "platform/win/frame/XpmQt.h"
 
+#include <QGuiApplication>
+
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -46,4 +48,16 @@ QImage AfxImageFromXpm(AFX_XPM xpm) {
         }
     }
     return image;
+}
+
+QImage AfxBitmapImage(const AFX_RESOURCE& bitmap, int nScale) {
+    if (nScale < 1 || std::size_t(nScale) > bitmap.nSize)
+        return QImage();
+    QImage image = AfxImageFromXpm(static_cast<const AFX_XPM*>(bitmap.pData)[nScale - 1]);
+    image.setDevicePixelRatio(nScale);
+    return image;
+}
+
+int AfxPictureScale() {
+    return qApp && qApp->devicePixelRatio() > 1.0 ? 2 : 1;
 }

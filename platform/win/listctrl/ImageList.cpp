@@ -41,14 +41,21 @@ BOOL CImageList::Create(UINT nBitmapID, int cx, int /*nGrow*/, COLORREF crMask) 
     const AFX_RESOURCE* pRes = AfxFindResource(AfxGetResourceHandle(), nBitmapID, RT_BITMAP);
     if (!pRes || !pRes->pData || cx <= 0)
         return FALSE;
-    const QImage bitmap = AfxImageFromXpm(*static_cast<const AFX_XPM*>(pRes->pData));
-    if (bitmap.isNull() || bitmap.width() < cx)
+    // A display of device pixel ratio 2 gets the pictures drawn at twice the size, where the
+    // bitmap has them.
+    int nScale = AfxPictureScale();
+    QImage bitmap = AfxBitmapImage(*pRes, nScale);
+    if (bitmap.isNull())
+        bitmap = AfxBitmapImage(*pRes, nScale = 1);
+    const int cxPicture = cx * nScale;
+    if (bitmap.isNull() || bitmap.width() < cxPicture)
         return FALSE;
     const QColor mask(GetRValue(crMask), GetGValue(crMask), GetBValue(crMask));
-    auto* pList = new HIMAGELIST__{nBitmapID, QSize(cx, bitmap.height()), {}};
-    for (int x = 0; x + cx <= bitmap.width(); x += cx) {
-        QPixmap picture = QPixmap::fromImage(bitmap.copy(x, 0, cx, bitmap.height()));
+    auto* pList = new HIMAGELIST__{nBitmapID, QSize(cx, bitmap.height() / nScale), {}};
+    for (int x = 0; x + cxPicture <= bitmap.width(); x += cxPicture) {
+        QPixmap picture = QPixmap::fromImage(bitmap.copy(x, 0, cxPicture, bitmap.height()));
         picture.setMask(picture.createMaskFromColor(mask, Qt::MaskInColor));
+        picture.setDevicePixelRatio(nScale);
         pList->pictures.push_back(std::move(picture));
     }
     m_hImageList = pList;

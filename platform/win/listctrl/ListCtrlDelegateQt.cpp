@@ -21,6 +21,12 @@ bool HasFocus(const QWidget* pList) {
            (QApplication::activePopupWidget() && pList->window()->focusWidget() == pList);
 }
 
+// Where a picture drawn at twice the size stands in for a display of device pixel ratio 2, it
+// takes the room of the picture it stands for.
+QSize PictureSize(const QPixmap& picture) {
+    return picture.deviceIndependentSize().toSize();
+}
+
 } // namespace
 
 CListCtrlDelegate::CListCtrlDelegate(const CListCtrlModel& model, QObject* parent)
@@ -74,7 +80,8 @@ bool CListCtrlDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
     const QString whole = index.data(Qt::ToolTipRole).toString();
     int cxRoom = option.rect.width() - 2 * kTextMargin;
     if (index.column() == 0 && !index.data(Qt::DecorationRole).value<QPixmap>().isNull())
-        cxRoom -= index.data(Qt::DecorationRole).value<QPixmap>().width() + kPictureMargin;
+        cxRoom -=
+            PictureSize(index.data(Qt::DecorationRole).value<QPixmap>()).width() + kPictureMargin;
     if (!whole.isEmpty() &&
         (shown != whole || option.fontMetrics.horizontalAdvance(shown) > cxRoom)) {
         QToolTip::showText(event->globalPos(), whole, view, option.rect);
@@ -98,14 +105,15 @@ void CListCtrlDelegate::PaintCell(QPainter* painter, QStyleOptionViewItem& opt,
     background.features &= ~QStyleOptionViewItem::HasDisplay;
     pStyle->drawControl(QStyle::CE_ItemViewItem, &background, painter, pWidget);
     const int x = opt.rect.left() + kPictureMargin;
-    const int y = opt.rect.top() + (opt.rect.height() - picture.height()) / 2;
+    const QSize size = PictureSize(picture);
+    const int y = opt.rect.top() + (opt.rect.height() - size.height()) / 2;
     // A column dragged narrower than the picture cuts it off.
     painter->save();
     painter->setClipRect(opt.rect);
     painter->drawPixmap(x, y, picture);
     painter->restore();
     if (!opt.text.isEmpty()) {
-        opt.rect.setLeft(x + picture.width() + kPictureMargin);
+        opt.rect.setLeft(x + size.width() + kPictureMargin);
         pStyle->drawControl(QStyle::CE_ItemViewItem, &opt, painter, pWidget);
     }
 }

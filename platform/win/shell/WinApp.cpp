@@ -15,6 +15,7 @@
 #include "platform/win/shell/FirstPaintExit.h"
 #include "platform/win/shell/SignalClose.h"
 #include "platform/win/shell/SingleInstance.h"
+#include "platform/win/shell/TranslationsQt.h"
 
 #include <QApplication>
 
@@ -268,6 +269,7 @@ BOOL AfxWinInit(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPTSTR lpCmdLi
     }
     // The program ends when its main window is destroyed, not when Qt sees no window.
     QApplication::setQuitOnLastWindowClosed(false);
+    AfxLoadQtTranslations();
     AfxInstallMessageBoxPresenter();
     AfxInstallMessagePosTracker();
     return TRUE;
