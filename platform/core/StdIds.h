@@ -30,6 +30,11 @@ constexpr UINT AFX_IDS_IDLEMESSAGE = 57345;
 constexpr UINT ID_INDICATOR_CAPS = 59137;
 constexpr UINT AFX_IDS_SCCLOSE = 61190;
 constexpr UINT AFX_IDS_SCTASKLIST = 61203;
+// The file dialogs' titles and filters (the backups' "%s" is the documents' extension).
+constexpr UINT AFX_IDS_OPENFILE = 0xF000;
+constexpr UINT AFX_IDS_SAVEFILE = 0xF001;
+constexpr UINT AFX_IDS_ALLFILTER = 0xF002;
+constexpr UINT AFX_IDS_BACKUPFILTER = 0xF00F;
 // The framework's messages.
 constexpr UINT AFX_IDP_FAILED_TO_OPEN_DOC = 0xF101;
 constexpr UINT AFX_IDP_FAILED_TO_SAVE_DOC = 0xF102;

@@ -1,6 +1,7 @@
 #include "platform/win/dialogs/FilePrompt.h"
 
 #include "platform/core/DevicePath.h"
+#include "platform/core/StdIds.h"
 #include "platform/win/frame/ModalRunQt.h"
 #include "platform/win/frame/WndQt.h"
 #include "platform/win/shell/DocTemplate.h"
@@ -14,8 +15,12 @@ BOOL AfxPromptForFileName(CString& rPathName, BOOL bOpen, const CDocTemplate* pT
     // The documents live in the device's personal folder; start there when it exists.
     const QString folder =
         QString::fromStdString(AfxHostPathFromDevicePath(u"\\My Documents\\Personal"));
-    QFileDialog dialog(AfxGetDeviceWidget(),
-                       bOpen ? QStringLiteral("Open") : QStringLiteral("Save As"),
+    const auto text = [](UINT nID) {
+        CString s;
+        s.LoadString(nID);
+        return AfxToQString(s);
+    };
+    QFileDialog dialog(AfxGetDeviceWidget(), text(bOpen ? AFX_IDS_OPENFILE : AFX_IDS_SAVEFILE),
                        QDir(folder).exists() ? folder : QDir::homePath());
     // Our own dialog, not the desktop's, so that it looks the same everywhere.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -32,9 +37,12 @@ BOOL AfxPromptForFileName(CString& rPathName, BOOL bOpen, const CDocTemplate* pT
     if (bOpen) {
         // The backup opens like any document; a damaged copy does not read whole, so it is not
         // offered.
-        if (!ext.isEmpty())
-            filters << QStringLiteral("Backups (*%1.bak)").arg(ext);
-        filters << QStringLiteral("All Files (*)");
+        if (!ext.isEmpty()) {
+            CString backups;
+            backups.Format(AFX_IDS_BACKUPFILTER, LPCTSTR(filterExt));
+            filters << AfxToQString(backups);
+        }
+        filters << text(AFX_IDS_ALLFILTER);
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         // Saves keep daily copies in "<file>.history" beside the file a link leads to; those
