@@ -30,7 +30,7 @@ void BM_StartupToFirstPaint(benchmark::State& state) {
 BENCHMARK(BM_StartupToFirstPaint)->Arg(0)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // RefreshList alone: every row deleted, inserted and written again through the list's
-// messages.
+// messages. Targets: 2 ms at 10,000 garments, a frame (16 ms) at 100,000.
 void BM_RefreshList(benchmark::State& state) {
     DeviceRoot root;
     WriteBigList(root.ListFile(), int(state.range(0)));
