@@ -33,7 +33,7 @@ namespace {
 constexpr std::uint64_t kLoadShareOfMemory = 4;
 
 CString FileNameOf(const CString& path) {
-    const std::u16string& s = path.str();
+    const std::u16string_view s = path.str();
     std::size_t slash = s.find_last_of(u"\\/");
     return CString(slash == std::u16string::npos ? s : s.substr(slash + 1));
 }
