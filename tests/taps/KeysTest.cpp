@@ -44,7 +44,7 @@ protected:
     std::vector<std::u16string> Names() {
         std::vector<std::u16string> names;
         for (int i = 0; i < ListItemCount(View()); ++i)
-            names.push_back(ListItemText(View(), i, 1).str());
+            names.emplace_back(ListItemText(View(), i, 1).str());
         return names;
     }
     int FocusedRow() { return int(View()->SendMessage(LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED)); }
