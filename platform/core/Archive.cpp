@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <bit>
+#include <limits>
+#include <new>
 
 namespace {
 // Windows-1252 in 0x80-0x9F; the five unassigned bytes keep their own value, as the
@@ -194,7 +196,7 @@ void CArchive::WriteLength(std::uint64_t n) {
 }
 
 CArchive& CArchive::operator<<(const CString& s) {
-    const std::u16string& text = s.str();
+    const std::u16string_view text = s.str();
     // Most texts are short: tag, one length byte and the code units straight into the buffer.
     if constexpr (std::endian::native == std::endian::little) {
         if (text.size() < 0xFF && std::size_t(m_lpBufMax - m_lpBufCur) >= 4 + 2 * text.size()) {
@@ -224,19 +226,41 @@ CArchive& CArchive::operator<<(const CString& s) {
     return *this;
 }
 
+void CArchive::SetShared(CString& s, std::u16string_view text) {
+    // Length and three characters tell the texts of a list apart well enough; the comparison
+    // decides.
+    std::uint32_t hash = std::uint32_t(text.size());
+    if (!text.empty())
+        hash = hash * 31 + text[0] + 7 * text[text.size() / 2] + 13 * text.back();
+    CString& slot = m_shared[((hash * 2654435761u) >> 16) % std::size(m_shared)];
+    if (std::size_t(slot.GetLength()) == text.size() &&
+        std::memcmp(LPCTSTR(slot), text.data(), text.size() * sizeof(char16_t)) == 0) {
+        s = slot;
+        return;
+    }
+    s = CString(text);
+    slot = s;
+}
+
 CArchive& CArchive::operator>>(CString& s) {
     if constexpr (std::endian::native == std::endian::little) {
-        // The common case, a short tagged text wholly in the buffer, is copied straight out.
+        // The common case, a short tagged text wholly in the buffer, is taken straight out.
         const std::size_t buffered = std::size_t(m_lpBufMax - m_lpBufCur);
         if (buffered >= 4 && m_lpBufCur[0] == 0xFF && m_lpBufCur[1] == 0xFE &&
             m_lpBufCur[2] == 0xFF && m_lpBufCur[3] < 0xFF &&
             buffered >= 4 + 2 * std::size_t(m_lpBufCur[3])) {
             const std::size_t length = m_lpBufCur[3];
             const BYTE* p = m_lpBufCur + 4;
-            std::u16string& text = s.str();
-            text.resize(length);
-            for (std::size_t i = 0; i < length; ++i, p += 2)
-                text[i] = char16_t(p[0] | (p[1] << 8));
+            if (length <= kSharedLength) {
+                char16_t text[kSharedLength];
+                for (std::size_t i = 0; i < length; ++i, p += 2)
+                    text[i] = char16_t(p[0] | (p[1] << 8));
+                SetShared(s, std::u16string_view(text, length));
+            } else {
+                LPTSTR text = s.GetBufferSetLength(int(length));
+                for (std::size_t i = 0; i < length; ++i, p += 2)
+                    text[i] = char16_t(p[0] | (p[1] << 8));
+            }
             m_lpBufCur += 4 + 2 * length;
             return *this;
         }
@@ -268,11 +292,14 @@ CArchive& CArchive::operator>>(CString& s) {
     const std::uint64_t unit = wide ? 2 : 1;
     if (length > GetRemaining() / unit)
         throw CArchiveException(CArchiveException::badLength, start);
+    if (length >= std::uint64_t(std::numeric_limits<int>::max()))
+        throw std::bad_alloc();
 
-    std::u16string& text = s.str();
-    text.resize(std::size_t(length));
+    // Read into a text of its own: s keeps its value if the file ends early.
+    CString read;
+    LPTSTR text = read.GetBufferSetLength(int(length));
     std::size_t bytes = std::size_t(length * unit);
-    BYTE* dst = wide ? reinterpret_cast<BYTE*>(text.data()) : nullptr;
+    BYTE* dst = wide ? reinterpret_cast<BYTE*>(text) : nullptr;
     std::string narrow;
     if (!wide) {
         narrow.resize(bytes);
@@ -287,13 +314,17 @@ CArchive& CArchive::operator>>(CString& s) {
     }
     if (wide) {
         if constexpr (std::endian::native != std::endian::little)
-            for (char16_t& c : text)
-                c = char16_t((c >> 8) | (c << 8));
+            for (std::size_t i = 0; i < length; ++i)
+                text[i] = char16_t((text[i] >> 8) | (text[i] << 8));
     } else {
         for (std::size_t i = 0; i < bytes; ++i) {
             auto c = BYTE(narrow[i]);
             text[i] = c >= 0x80 && c < 0xA0 ? kCp1252High[c - 0x80] : char16_t(c);
         }
     }
+    if (length <= kSharedLength)
+        SetShared(s, read.str());
+    else
+        s = std::move(read);
     return *this;
 }
