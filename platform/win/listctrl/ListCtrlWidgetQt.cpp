@@ -81,6 +81,7 @@ void CListCtrlWidget::ScheduleSync() {
 
 void CListCtrlWidget::SyncNow() {
     m_bSyncPending = false;
+    m_model.CaughtUp();
     m_pAdapter->Sync();
     // Screen readers hear of boxes ticked or cleared since the last look.
     if (QAccessible::isActive()) {
