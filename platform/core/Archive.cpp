@@ -226,20 +226,16 @@ CArchive& CArchive::operator<<(const CString& s) {
     return *this;
 }
 
-void CArchive::SetShared(CString& s, std::u16string_view text) {
-    // Length and three characters tell the texts of a list apart well enough; the comparison
-    // decides.
-    std::uint32_t hash = std::uint32_t(text.size());
-    if (!text.empty())
-        hash = hash * 31 + text[0] + 7 * text[text.size() / 2] + 13 * text.back();
-    CString& slot = m_shared[((hash * 2654435761u) >> 16) % std::size(m_shared)];
-    if (std::size_t(slot.GetLength()) == text.size() &&
-        std::memcmp(LPCTSTR(slot), text.data(), text.size() * sizeof(char16_t)) == 0) {
+void CArchive::SetShared(CString& s, std::u16string_view text, std::uint32_t hash) {
+    const std::size_t i = (hash >> 16) % std::size(m_shared);
+    CString& slot = m_shared[i];
+    if (m_sharedHash[i] == hash && slot.str() == text) {
         s = slot;
         return;
     }
     s = CString(text);
     slot = s;
+    m_sharedHash[i] = hash;
 }
 
 CArchive& CArchive::operator>>(CString& s) {
@@ -253,9 +249,12 @@ CArchive& CArchive::operator>>(CString& s) {
             const BYTE* p = m_lpBufCur + 4;
             if (length <= kSharedLength) {
                 char16_t text[kSharedLength];
-                for (std::size_t i = 0; i < length; ++i, p += 2)
+                std::uint32_t hash = std::uint32_t(length);
+                for (std::size_t i = 0; i < length; ++i, p += 2) {
                     text[i] = char16_t(p[0] | (p[1] << 8));
-                SetShared(s, std::u16string_view(text, length));
+                    hash = (hash ^ text[i]) * 16777619u;
+                }
+                SetShared(s, std::u16string_view(text, length), hash);
             } else {
                 LPTSTR text = s.GetBufferSetLength(int(length));
                 for (std::size_t i = 0; i < length; ++i, p += 2)
@@ -322,9 +321,13 @@ CArchive& CArchive::operator>>(CString& s) {
             text[i] = c >= 0x80 && c < 0xA0 ? kCp1252High[c - 0x80] : char16_t(c);
         }
     }
-    if (length <= kSharedLength)
-        SetShared(s, read.str());
-    else
+    if (length <= kSharedLength) {
+        std::uint32_t hash = std::uint32_t(length);
+        for (char16_t c : read.str())
+            hash = (hash ^ c) * 16777619u;
+        SetShared(s, read.str(), hash);
+    } else {
         s = std::move(read);
+    }
     return *this;
 }

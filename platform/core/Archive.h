@@ -80,8 +80,9 @@ private:
     std::uint64_t ReadLength(); // the length escapes shared by both string layouts
     void WriteLength(std::uint64_t n);
     // Loading: s becomes text, sharing the buffer of an equal short text read before, as
-    // quantities, sizes and notes repeat from garment to garment.
-    void SetShared(CString& s, std::u16string_view text);
+    // quantities, sizes and notes repeat from garment to garment. hash is the text's, as
+    // loading computes it.
+    void SetShared(CString& s, std::u16string_view text, std::uint32_t hash);
     static constexpr std::size_t kSharedLength = 32;
 
     CFile* m_pFile;
@@ -92,4 +93,5 @@ private:
     std::uint64_t m_nBufBase = 0;    // file offset of the first byte of the buffer
     std::uint64_t m_nFileLength = 0; // loading: the file's length when the archive began
     CString m_shared[64];            // loading: short texts read last, by a hash of their text
+    std::uint32_t m_sharedHash[64] = {};
 };

@@ -38,11 +38,6 @@ void CString::Free(CStringData* p) noexcept {
     std::free(p);
 }
 
-CString::CString(LPCTSTR psz) : CString() {
-    if (psz)
-        Assign(psz);
-}
-
 CString::CString(std::u16string_view s) : CString() {
     Assign(s);
 }
@@ -154,17 +149,20 @@ struct FormatWriter {
     TCHAR* p;
     TCHAR* pEnd;
     bool bOverflow = false;
+    // Pieces are a few characters: copied one by one rather than by a library call.
     void Put(std::u16string_view s) {
         if (s.size() > std::size_t(pEnd - p))
             bOverflow = true;
         else
-            p = std::copy(s.begin(), s.end(), p);
+            for (char16_t c : s)
+                *p++ = c;
     }
     void Fill(std::size_t count, char16_t c) {
         if (count > std::size_t(pEnd - p))
             bOverflow = true;
         else
-            p = std::fill_n(p, count, c);
+            for (; count > 0; --count)
+                *p++ = c;
     }
 };
 

@@ -15,7 +15,12 @@ public:
     CString() noexcept : m_pchData(EmptyBuffer()) {}
     CString(const CString& s) noexcept : m_pchData(s.m_pchData) { AddRef(); }
     CString(CString&& s) noexcept : m_pchData(s.m_pchData) { s.m_pchData = EmptyBuffer(); }
-    CString(LPCTSTR psz); // NOLINT: implicit as in the framework
+    CString(LPCTSTR psz) : CString() { // NOLINT: implicit as in the framework
+        if (psz && *psz && !psz[1] && *psz < 128)
+            m_pchData = s_oneChar[*psz].chars;
+        else if (psz && *psz)
+            Assign(psz);
+    }
     CString(std::u16string_view s);
     CString(const std::u16string& s) : CString(std::u16string_view(s)) {}
     ~CString() { Release(); }
