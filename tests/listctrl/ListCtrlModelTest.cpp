@@ -303,6 +303,9 @@ TEST(ListCtrlModel, SeveralRowsMayBeSelectedUnlessSingleSelection) {
         list.TapRow(1);
         EXPECT_EQ(Send(list, LVM_GETSELECTEDCOUNT), 1);
         EXPECT_EQ(GetState(list, 1, LVIS_SELECTED | LVIS_FOCUSED), LVIS_SELECTED | LVIS_FOCUSED);
+        // A selected row deleted is no longer counted.
+        Send(list, LVM_DELETEITEM, 1);
+        EXPECT_EQ(Send(list, LVM_GETSELECTEDCOUNT), 0);
     }
 }
 

@@ -105,12 +105,6 @@ BOOL CListCtrlModel::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* p
     return TRUE;
 }
 
-LRESULT CListCtrlModel::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    LRESULT lResult = 0;
-    OnWndMsg(msg, wParam, lParam, &lResult);
-    return lResult;
-}
-
 LRESULT CListCtrlModel::OnSetImageList(int nImageList, HIMAGELIST hImageList) {
     if (nImageList < LVSIL_NORMAL || nImageList > LVSIL_STATE)
         return 0;
@@ -134,6 +128,8 @@ LRESULT CListCtrlModel::OnDeleteItem(int iItem) {
     if (!IsRow(iItem))
         return FALSE;
     m_texts.Drop(m_rows[std::size_t(iItem)].pTexts);
+    if (m_rows[std::size_t(iItem)].state & LVIS_SELECTED)
+        --m_nSelected;
     m_rows.erase(m_rows.begin() + iItem);
     m_texts.CompactIfWasted(m_rows);
     if (m_iMark == iItem)
@@ -147,6 +143,7 @@ LRESULT CListCtrlModel::OnDeleteItem(int iItem) {
 LRESULT CListCtrlModel::OnDeleteAllItems() {
     m_rows.clear();
     m_texts.Clear();
+    m_nSelected = 0;
     m_iMark = -1;
     Changed();
     return TRUE;

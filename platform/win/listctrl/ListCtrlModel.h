@@ -77,7 +77,11 @@ public:
 
     // Answers a list-control message; FALSE when msg is not one of them.
     BOOL OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+        LRESULT lResult = 0;
+        OnWndMsg(msg, wParam, lParam, &lResult);
+        return lResult;
+    }
 
     // One handler per message, with the message's parameters.
     LRESULT OnSetImageList(int nImageList, HIMAGELIST hImageList);
@@ -158,7 +162,14 @@ private:
     bool IsRow(int iItem) const { return iItem >= 0 && iItem < GetItemCount(); }
     bool IsColumn(int iCol) const { return iCol >= 0 && iCol < GetColumnCount(); }
     bool IsSubItem(int iSubItem) const;
-    void ApplyState(Row& row, UINT state, UINT mask);
+    // Loops over every row use this: a row whose bits stay as they are costs a comparison.
+    void ApplyState(Row& row, UINT state, UINT mask) {
+        const UINT now = (row.state & ~mask) | (state & mask);
+        if (now == row.state)
+            return;
+        m_nSelected += int((now & LVIS_SELECTED) != 0) - int((row.state & LVIS_SELECTED) != 0);
+        row.state = now;
+    }
     void SetRowState(int iItem, UINT state, UINT mask);
     void SetText(int iItem, int iSubItem, LPCWSTR pszText);
     int SubItemAt(int xClient) const;
@@ -174,6 +185,7 @@ private:
     std::vector<Row> m_rows;
     TextPool m_texts;
     int m_iMark = -1;
+    int m_nSelected = 0; // rows with LVIS_SELECTED, which the edit commands ask for on every idle
     DWORD m_dwStyle = LVS_REPORT;
     DWORD m_dwExStyle = 0;
     HIMAGELIST m_hImageLists[3] = {};
