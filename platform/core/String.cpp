@@ -82,8 +82,10 @@ void CString::Assign(std::u16string_view s) {
         return;
     }
     // s may lie in the old buffer: copied before that goes.
+    // One by one, as texts are short: cheaper here than the library's copy (bench/app).
     LPTSTR pNew = Allocate(s.size());
-    std::memcpy(pNew, s.data(), s.size() * sizeof(TCHAR));
+    for (std::size_t i = 0; i < s.size(); ++i)
+        pNew[i] = s[i];
     Release();
     m_pchData = pNew;
 }

@@ -33,10 +33,13 @@ char16_t* WriteNumber(char16_t* p, std::size_t n) {
     return p + 2;
 }
 
+// The characters are copied one by one: a cell's text is a few characters, and the library's
+// copy for them made RefreshList twice as slow (measured, bench/app).
 char16_t* WriteEntry(char16_t* p, std::u16string_view text) {
     p = WriteNumber(p, text.size());
-    std::copy(text.begin(), text.end(), p);
-    return p + text.size();
+    for (char16_t c : text)
+        *p++ = c;
+    return p;
 }
 
 // The parts of a block around one sub-item's entry.
