@@ -226,14 +226,54 @@ CArchive& CArchive::operator<<(const CString& s) {
     return *this;
 }
 
-void CArchive::SetShared(CString& s, std::u16string_view text, std::uint32_t hash) {
+namespace {
+// A text's code units as they lie in the archive's buffer, little-endian.
+struct BufferedText {
+    const BYTE* p;
+    std::size_t n;
+    char16_t operator[](std::size_t i) const { return char16_t(p[2 * i] | (p[2 * i + 1] << 8)); }
+    std::size_t size() const { return n; }
+};
+
+// The length, the first character and the last four tell a list's texts apart well enough
+// (numbered names differ at their ends); the texts themselves are compared after the hash.
+template <class Text> std::uint32_t SharedHash(const Text& text) {
+    const std::size_t n = text.size();
+    std::uint32_t hash = std::uint32_t(n) * 2654435761u;
+    if (n != 0)
+        hash = (hash ^ text[0]) * 16777619u;
+    for (std::size_t k = n > 4 ? n - 4 : 0; k < n; ++k)
+        hash = (hash ^ text[k]) * 16777619u;
+    return hash;
+}
+
+template <class Text> bool SameText(const CString& s, const Text& text) {
+    if (std::size_t(s.GetLength()) != text.size())
+        return false;
+    for (std::size_t i = text.size(); i-- > 0;)
+        if (s[int(i)] != text[i])
+            return false;
+    return true;
+}
+} // namespace
+
+template <class Text> void CArchive::SetShared(CString& s, const Text& text) {
+    const std::size_t n = text.size();
+    if (n == 0 || (n == 1 && text[0] < 128)) { // shared by every string already
+        const char16_t c = n == 0 ? u'\0' : text[0];
+        s = CString(std::u16string_view(&c, n));
+        return;
+    }
+    const std::uint32_t hash = SharedHash(text);
     const std::size_t i = (hash >> 16) % std::size(m_shared);
     CString& slot = m_shared[i];
-    if (m_sharedHash[i] == hash && slot.str() == text) {
+    if (m_sharedHash[i] == hash && SameText(slot, text)) {
         s = slot;
         return;
     }
-    s = CString(text);
+    LPTSTR p = s.GetBufferSetLength(int(n));
+    for (std::size_t k = 0; k < n; ++k)
+        p[k] = text[k];
     slot = s;
     m_sharedHash[i] = hash;
 }
@@ -248,13 +288,7 @@ CArchive& CArchive::operator>>(CString& s) {
             const std::size_t length = m_lpBufCur[3];
             const BYTE* p = m_lpBufCur + 4;
             if (length <= kSharedLength) {
-                char16_t text[kSharedLength];
-                std::uint32_t hash = std::uint32_t(length);
-                for (std::size_t i = 0; i < length; ++i, p += 2) {
-                    text[i] = char16_t(p[0] | (p[1] << 8));
-                    hash = (hash ^ text[i]) * 16777619u;
-                }
-                SetShared(s, std::u16string_view(text, length), hash);
+                SetShared(s, BufferedText{p, length});
             } else {
                 LPTSTR text = s.GetBufferSetLength(int(length));
                 for (std::size_t i = 0; i < length; ++i, p += 2)
@@ -322,10 +356,7 @@ CArchive& CArchive::operator>>(CString& s) {
         }
     }
     if (length <= kSharedLength) {
-        std::uint32_t hash = std::uint32_t(length);
-        for (char16_t c : read.str())
-            hash = (hash ^ c) * 16777619u;
-        SetShared(s, read.str(), hash);
+        SetShared(s, read.str());
     } else {
         s = std::move(read);
     }

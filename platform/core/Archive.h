@@ -80,9 +80,8 @@ private:
     std::uint64_t ReadLength(); // the length escapes shared by both string layouts
     void WriteLength(std::uint64_t n);
     // Loading: s becomes text, sharing the buffer of an equal short text read before, as
-    // quantities, sizes and notes repeat from garment to garment. hash is the text's, as
-    // loading computes it.
-    void SetShared(CString& s, std::u16string_view text, std::uint32_t hash);
+    // quantities, sizes and notes repeat from garment to garment.
+    template <class Text> void SetShared(CString& s, const Text& text);
     static constexpr std::size_t kSharedLength = 32;
 
     CFile* m_pFile;
