@@ -2,6 +2,7 @@
 // change reaching the screen.
 #include "bench/support/BigList.h"
 #include "bench/support/RunningApp.h"
+#include "platform/win/CommCtrl.h"
 #include "tests/support/DeviceRoot.h"
 #include "tests/support/ListReadback.h"
 #include "ui/VestoryListView.h"
@@ -41,6 +42,20 @@ void BM_RefreshList(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_RefreshList)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The floor under RefreshList: as many messages as it sends (an insertion, a state and three
+// texts a row), each answered at once, through the same window procedure.
+void BM_RefreshListMessagesAlone(benchmark::State& state) {
+    DeviceRoot root;
+    WriteBigList(root.ListFile(), int(state.range(0)));
+    RunningApp app;
+    CVestoryListView* pView = app.View();
+    for (auto _ : state) {
+        for (int i = 0; i < 5 * int(state.range(0)); ++i)
+            benchmark::DoNotOptimize(pView->SendMessage(LVM_GETITEMCOUNT));
+    }
+}
+BENCHMARK(BM_RefreshListMessagesAlone)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // RefreshList and the screen catching up with it.
 void BM_RefreshListAndPaint(benchmark::State& state) {
