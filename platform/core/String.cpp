@@ -42,22 +42,6 @@ CString::CString(std::u16string_view s) : CString() {
     Assign(s);
 }
 
-CString& CString::operator=(const CString& s) noexcept {
-    s.AddRef();
-    Release();
-    m_pchData = s.m_pchData;
-    return *this;
-}
-
-CString& CString::operator=(CString&& s) noexcept {
-    if (this != &s) {
-        Release();
-        m_pchData = s.m_pchData;
-        s.m_pchData = EmptyBuffer();
-    }
-    return *this;
-}
-
 CString& CString::operator=(LPCTSTR psz) {
     Assign(psz ? std::u16string_view(psz) : std::u16string_view());
     return *this;

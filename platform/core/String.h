@@ -25,8 +25,20 @@ public:
     CString(const std::u16string& s) : CString(std::u16string_view(s)) {}
     ~CString() { Release(); }
 
-    CString& operator=(const CString& s) noexcept;
-    CString& operator=(CString&& s) noexcept;
+    CString& operator=(const CString& s) noexcept {
+        s.AddRef();
+        Release();
+        m_pchData = s.m_pchData;
+        return *this;
+    }
+    CString& operator=(CString&& s) noexcept {
+        if (this != &s) {
+            Release();
+            m_pchData = s.m_pchData;
+            s.m_pchData = EmptyBuffer();
+        }
+        return *this;
+    }
     CString& operator=(LPCTSTR psz);
     CString& operator+=(const CString& s) { return Append(s.str()); }
     CString& operator+=(LPCTSTR psz) { return psz ? Append(psz) : *this; }
