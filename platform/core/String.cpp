@@ -65,8 +65,8 @@ void CString::Assign(std::u16string_view s) {
         m_pchData[s.size()] = 0;
         return;
     }
-    // s may lie in the old buffer: copied before that goes.
-    // One by one, as texts are short: cheaper here than the library's copy (bench/app).
+    // Filled before the old buffer goes, in which s may lie; character by character, as texts
+    // are short and the library's copy cost more here (bench/app).
     LPTSTR pNew = Allocate(s.size());
     for (std::size_t i = 0; i < s.size(); ++i)
         pNew[i] = s[i];

@@ -51,8 +51,8 @@ public:
     operator LPCTSTR() const { return m_pchData; } // NOLINT: as in the framework
     int Compare(LPCTSTR psz) const;
 
-    // A buffer of its own with room for nNewLength characters, which become the text (the
-    // caller writes them); the terminator is set.
+    // A buffer of its own with room for nNewLength characters, which become the text: the
+    // caller writes them (the text's first ones are there already). The terminator is set.
     LPTSTR GetBufferSetLength(int nNewLength);
 
     // printf-style formatting of the patterns the program uses (%d with width and

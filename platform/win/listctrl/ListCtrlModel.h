@@ -38,43 +38,6 @@ public:
         LPARAM lParam = 0;
     };
 
-    // The rows' texts. A row keeps all of its texts in one block, the sub-items' lengths and
-    // characters one after another, and blocks are cut from large pages rather than allocated
-    // one by one: a list of 100,000 rows would otherwise hold 400,000 strings. A block grows
-    // where it lies while it is the last one written, as when a row is filled cell by cell.
-    class TextPool {
-    public:
-        TextPool() = default;
-        TextPool(const TextPool&) = delete;
-        TextPool& operator=(const TextPool&) = delete;
-
-        static std::u16string_view Get(const char16_t* pBlock, int iSubItem);
-        // Sets one text of the block at pBlock, which may move (or come into being).
-        void Set(char16_t*& pBlock, int iSubItem, std::u16string_view text);
-        void Drop(char16_t*& pBlock);
-        void Clear();
-        // Moves the rows' blocks together once more than half the pool is dropped blocks.
-        void CompactIfWasted(std::vector<Row>& rows) {
-            if (m_nWaste > m_nLive + kPageUnits)
-                Compact(rows);
-        }
-        // Units of a page; a block larger than a quarter of it gets a page of its own.
-        static constexpr std::size_t kPageUnits = 16384;
-
-    private:
-        char16_t* Allocate(std::size_t nUnits);
-        // Set's general case: any sub-item of any block.
-        void Rewrite(char16_t*& pBlock, std::size_t sub, std::u16string_view text);
-        void Compact(std::vector<Row>& rows);
-
-        std::vector<std::unique_ptr<char16_t[]>> m_pages;
-        char16_t* m_pTail = nullptr; // the last block cut from the current page
-        char16_t* m_pFree = nullptr; // the current page's room, up to m_pEnd
-        char16_t* m_pEnd = nullptr;
-        std::size_t m_nLive = 0;  // units in the rows' blocks
-        std::size_t m_nWaste = 0; // units of dropped blocks and of pages' unused ends
-    };
-
     // Answers a list-control message; FALSE when msg is not one of them.
     BOOL OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -159,6 +122,43 @@ public:
     void CaughtUp() { m_bChangeTold = false; }
 
 private:
+    // The rows' texts. A row keeps all of its texts in one block, the sub-items' lengths and
+    // characters one after another, and blocks are cut from large pages rather than allocated
+    // one by one: a list of 100,000 rows would otherwise hold 400,000 strings. A block grows
+    // where it lies while it is the last one written, as when a row is filled cell by cell.
+    class TextPool {
+    public:
+        TextPool() = default;
+        TextPool(const TextPool&) = delete;
+        TextPool& operator=(const TextPool&) = delete;
+
+        static std::u16string_view Get(const char16_t* pBlock, int iSubItem);
+        // Sets one text of the block at pBlock, which may move (or come into being).
+        void Set(char16_t*& pBlock, int iSubItem, std::u16string_view text);
+        void Drop(char16_t*& pBlock);
+        void Clear();
+        // Moves the rows' blocks together once more than half the pool is dropped blocks.
+        void CompactIfWasted(std::vector<Row>& rows) {
+            if (m_nWaste > m_nLive + kPageUnits)
+                Compact(rows);
+        }
+        // Units of a page; a block larger than a quarter of it gets a page of its own.
+        static constexpr std::size_t kPageUnits = 16384;
+
+    private:
+        char16_t* Allocate(std::size_t nUnits);
+        // Set's general case: any sub-item of any block.
+        void Rewrite(char16_t*& pBlock, std::size_t sub, std::u16string_view text);
+        void Compact(std::vector<Row>& rows);
+
+        std::vector<std::unique_ptr<char16_t[]>> m_pages;
+        char16_t* m_pTail = nullptr; // the last block cut from the current page
+        char16_t* m_pFree = nullptr; // the current page's room, up to m_pEnd
+        char16_t* m_pEnd = nullptr;
+        std::size_t m_nLive = 0;  // units in the rows' blocks
+        std::size_t m_nWaste = 0; // units of dropped blocks and of pages' unused ends
+    };
+
     bool IsRow(int iItem) const { return iItem >= 0 && iItem < GetItemCount(); }
     bool IsColumn(int iCol) const { return iCol >= 0 && iCol < GetColumnCount(); }
     bool IsSubItem(int iSubItem) const;
