@@ -16,7 +16,7 @@ void AppendNumber(std::string& key, LONG n) {
 }
 
 void AppendText(std::string& key, const CString& text) {
-    const std::u16string& s = text.str();
+    const std::u16string_view s = text.str();
     AppendNumber(key, LONG(s.size()));
     for (char16_t c : s) {
         key += char(c & 0xFF);
@@ -66,7 +66,7 @@ Added AddedOnlyBy(const std::vector<CData>& side, const std::vector<std::string>
         const int mine = bOurs ? n.o : n.t;
         const int other = bOurs ? n.t : n.o;
         if (mine > std::max(n.b, other)) {
-            added.names.insert(side[i].m_strItemName.str());
+            added.names.emplace(side[i].m_strItemName.str());
             added.places.insert(i);
         }
     }
@@ -83,7 +83,7 @@ bool ChangedOnBoth(const std::vector<CData>& base, const std::vector<std::string
         const Tally& n = tally.at(baseKeys[i]);
         if (n.o >= n.b || n.t >= n.b)
             continue;
-        const std::u16string& name = base[i].m_strItemName.str();
+        const std::u16string name(base[i].m_strItemName.str());
         if ((ours.names.count(name) || ours.places.count(i)) &&
             (theirs.names.count(name) || theirs.places.count(i)))
             return true;

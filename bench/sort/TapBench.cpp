@@ -153,7 +153,12 @@ void BM_CheckBoxTapAndPaint(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(BM_CheckBoxTap)->ArgName("garments")->Arg(10000)->Unit(benchmark::kMillisecond);
+// Target: "work" within a frame (16 ms) at 100,000 garments.
+BENCHMARK(BM_CheckBoxTap)
+    ->ArgName("garments")
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CheckBoxTapAndPaint)->ArgName("garments")->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SpaceKey)->ArgName("garments")->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UndoKey)->ArgName("garments")->Arg(10000)->Unit(benchmark::kMillisecond);

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <bit>
+#include <limits>
+#include <new>
 
 namespace {
 // Windows-1252 in 0x80-0x9F; the five unassigned bytes keep their own value, as the
@@ -194,7 +196,7 @@ void CArchive::WriteLength(std::uint64_t n) {
 }
 
 CArchive& CArchive::operator<<(const CString& s) {
-    const std::u16string& text = s.str();
+    const std::u16string_view text = s.str();
     // Most texts are short: tag, one length byte and the code units straight into the buffer.
     if constexpr (std::endian::native == std::endian::little) {
         if (text.size() < 0xFF && std::size_t(m_lpBufMax - m_lpBufCur) >= 4 + 2 * text.size()) {
@@ -224,19 +226,74 @@ CArchive& CArchive::operator<<(const CString& s) {
     return *this;
 }
 
+namespace {
+// A text's code units as they lie in the archive's buffer, little-endian.
+struct BufferedText {
+    const BYTE* p;
+    std::size_t n;
+    char16_t operator[](std::size_t i) const { return char16_t(p[2 * i] | (p[2 * i + 1] << 8)); }
+    std::size_t size() const { return n; }
+};
+
+// The length, the first character and the last four tell a list's texts apart well enough
+// (numbered names differ at their ends); the texts themselves are compared after the hash.
+template <class Text> std::uint32_t SharedHash(const Text& text) {
+    const std::size_t n = text.size();
+    std::uint32_t hash = std::uint32_t(n) * 2654435761u;
+    if (n != 0)
+        hash = (hash ^ text[0]) * 16777619u;
+    for (std::size_t k = n > 4 ? n - 4 : 0; k < n; ++k)
+        hash = (hash ^ text[k]) * 16777619u;
+    return hash;
+}
+
+template <class Text> bool SameText(const CString& s, const Text& text) {
+    if (std::size_t(s.GetLength()) != text.size())
+        return false;
+    for (std::size_t i = text.size(); i-- > 0;)
+        if (s[int(i)] != text[i])
+            return false;
+    return true;
+}
+} // namespace
+
+template <class Text> void CArchive::SetShared(CString& s, const Text& text) {
+    const std::size_t n = text.size();
+    if (n == 0 || (n == 1 && text[0] < 128)) { // shared by every string already
+        const char16_t c = n == 0 ? u'\0' : text[0];
+        s = CString(std::u16string_view(&c, n));
+        return;
+    }
+    const std::uint32_t hash = SharedHash(text);
+    const std::size_t i = (hash >> 16) % std::size(m_shared);
+    CString& slot = m_shared[i];
+    if (m_sharedHash[i] == hash && SameText(slot, text)) {
+        s = slot;
+        return;
+    }
+    LPTSTR p = s.GetBufferSetLength(int(n));
+    for (std::size_t k = 0; k < n; ++k)
+        p[k] = text[k];
+    slot = s;
+    m_sharedHash[i] = hash;
+}
+
 CArchive& CArchive::operator>>(CString& s) {
     if constexpr (std::endian::native == std::endian::little) {
-        // The common case, a short tagged text wholly in the buffer, is copied straight out.
+        // The common case, a short tagged text wholly in the buffer, is taken straight out.
         const std::size_t buffered = std::size_t(m_lpBufMax - m_lpBufCur);
         if (buffered >= 4 && m_lpBufCur[0] == 0xFF && m_lpBufCur[1] == 0xFE &&
             m_lpBufCur[2] == 0xFF && m_lpBufCur[3] < 0xFF &&
             buffered >= 4 + 2 * std::size_t(m_lpBufCur[3])) {
             const std::size_t length = m_lpBufCur[3];
             const BYTE* p = m_lpBufCur + 4;
-            std::u16string& text = s.str();
-            text.resize(length);
-            for (std::size_t i = 0; i < length; ++i, p += 2)
-                text[i] = char16_t(p[0] | (p[1] << 8));
+            if (length <= kSharedLength) {
+                SetShared(s, BufferedText{p, length});
+            } else {
+                LPTSTR text = s.GetBufferSetLength(int(length));
+                for (std::size_t i = 0; i < length; ++i, p += 2)
+                    text[i] = char16_t(p[0] | (p[1] << 8));
+            }
             m_lpBufCur += 4 + 2 * length;
             return *this;
         }
@@ -268,11 +325,14 @@ CArchive& CArchive::operator>>(CString& s) {
     const std::uint64_t unit = wide ? 2 : 1;
     if (length > GetRemaining() / unit)
         throw CArchiveException(CArchiveException::badLength, start);
+    if (length >= std::uint64_t(std::numeric_limits<int>::max()))
+        throw std::bad_alloc();
 
-    std::u16string& text = s.str();
-    text.resize(std::size_t(length));
+    // Read into a text of its own: s keeps its value if the file ends early.
+    CString read;
+    LPTSTR text = read.GetBufferSetLength(int(length));
     std::size_t bytes = std::size_t(length * unit);
-    BYTE* dst = wide ? reinterpret_cast<BYTE*>(text.data()) : nullptr;
+    BYTE* dst = wide ? reinterpret_cast<BYTE*>(text) : nullptr;
     std::string narrow;
     if (!wide) {
         narrow.resize(bytes);
@@ -287,13 +347,18 @@ CArchive& CArchive::operator>>(CString& s) {
     }
     if (wide) {
         if constexpr (std::endian::native != std::endian::little)
-            for (char16_t& c : text)
-                c = char16_t((c >> 8) | (c << 8));
+            for (std::size_t i = 0; i < length; ++i)
+                text[i] = char16_t((text[i] >> 8) | (text[i] << 8));
     } else {
         for (std::size_t i = 0; i < bytes; ++i) {
             auto c = BYTE(narrow[i]);
             text[i] = c >= 0x80 && c < 0xA0 ? kCp1252High[c - 0x80] : char16_t(c);
         }
+    }
+    if (length <= kSharedLength) {
+        SetShared(s, read.str());
+    } else {
+        s = std::move(read);
     }
     return *this;
 }

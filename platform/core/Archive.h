@@ -79,6 +79,10 @@ private:
     DWORD ReadDword();
     std::uint64_t ReadLength(); // the length escapes shared by both string layouts
     void WriteLength(std::uint64_t n);
+    // Loading: s becomes text, sharing the buffer of an equal short text read before, as
+    // quantities, sizes and notes repeat from garment to garment.
+    template <class Text> void SetShared(CString& s, const Text& text);
+    static constexpr std::size_t kSharedLength = 32;
 
     CFile* m_pFile;
     UINT m_nMode;
@@ -87,4 +91,6 @@ private:
     BYTE* m_lpBufStart;
     std::uint64_t m_nBufBase = 0;    // file offset of the first byte of the buffer
     std::uint64_t m_nFileLength = 0; // loading: the file's length when the archive began
+    CString m_shared[64];            // loading: short texts read last, by a hash of their text
+    std::uint32_t m_sharedHash[64] = {};
 };

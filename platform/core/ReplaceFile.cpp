@@ -254,15 +254,22 @@ BOOL CReplaceFile::Open(LPCTSTR lpszFileName, UINT, void* pError) {
 }
 
 namespace {
-constexpr std::size_t kWriteChunk = 1 << 20;
-}
+// Large enough that the system calls cost little, and small enough to come from the heap, where
+// the next save finds it again: a piece mapped afresh for every save touches every page of it.
+constexpr std::size_t kWriteChunk = 64 << 10;
+} // namespace
 
 void CReplaceFile::Write(const void* lpBuf, UINT nCount) {
     const auto* p = static_cast<const BYTE*>(lpBuf);
     m_hash.Add(p, nCount);
-    m_pending.insert(m_pending.end(), p, p + nCount);
-    if (m_pending.size() >= kWriteChunk)
+    if (m_pending.size() + nCount > kWriteChunk)
         WritePending();
+    if (nCount >= kWriteChunk) {
+        CFile::Write(p, nCount);
+        return;
+    }
+    m_pending.reserve(kWriteChunk);
+    m_pending.insert(m_pending.end(), p, p + nCount);
 }
 
 void CReplaceFile::WritePending() {

@@ -71,7 +71,7 @@ int LoadString(HINSTANCE hInstance, UINT uID, LPTSTR lpBuffer, int nBufferMax) {
 // Defined with the resources, as the framework defines it, so that strings need nothing more.
 BOOL CString::LoadString(UINT nID) {
     LPCTSTR text = FindString(AfxGetResourceHandle(), nID);
-    m_str = text ? text : u"";
+    *this = text ? text : u"";
     return text != nullptr;
 }
 

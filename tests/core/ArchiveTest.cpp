@@ -192,3 +192,22 @@ TEST_F(ArchiveTest, IntegersAndStringsStraddleTheBuffer) {
         });
     }
 }
+
+// Texts read alike share one buffer, and a record changed later changes alone.
+TEST_F(ArchiveTest, TextsReadAlikeStayApartWhenOneChanges) {
+    const std::string bytes = Store([](CArchive& ar) {
+        for (LPCTSTR text : {u"Collar stain", u"M", u"Collar stain", u"M", u""})
+            ar << CString(text);
+    });
+    CString texts[5];
+    Load(bytes, [&](CArchive& ar) {
+        for (CString& text : texts)
+            ar >> text;
+    });
+    texts[0] += u" (red)";
+    texts[1] = u"L";
+    texts[4] += u"x";
+    const std::u16string expected[] = {u"Collar stain (red)", u"L", u"Collar stain", u"M", u"x"};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_TRUE(texts[i].str() == expected[i]) << i << ": " << texts[i].ToUtf8();
+}

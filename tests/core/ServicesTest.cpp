@@ -10,6 +10,7 @@
 
 #include <climits>
 #include <cstdlib>
+#include <functional>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -34,6 +35,27 @@ TEST(StringTest, FormatsTheProgramsPatterns) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.actual.ToUtf8(), c.expected.ToUtf8());
+}
+
+// Copies share one buffer until one of them changes.
+TEST(StringTest, ChangingACopyLeavesTheOriginal) {
+    const std::function<void(CString&)> changes[] = {
+        [](CString& s) { s += u" and tie"; },
+        [](CString& s) { s = u"Coats"; }, // as long as the text it replaces
+        [](CString& s) { s.Format(u"%s!", LPCTSTR(s)); },
+        [](CString& s) { s.GetBufferSetLength(3)[0] = u'X'; },
+        [](CString& s) { s.Empty(); },
+        [](CString& s) { s = CString(u"Tie"); },
+    };
+    for (const auto& change : changes) {
+        CString original(u"Shirt");
+        CString copy = original;
+        change(copy);
+        EXPECT_TRUE(original == u"Shirt") << copy.ToUtf8();
+        CString before = original;
+        change(original);
+        EXPECT_TRUE(before == u"Shirt") << original.ToUtf8();
+    }
 }
 
 TEST(StringTest, Utf8Conversions) {

@@ -325,9 +325,9 @@ TEST_F(EndToEndTest, AListThatCannotBeReadEndsTheStartTouchingNothing) {
          },
          {"setpriv"},
          bRoot ? nullptr : "running the program as another user needs root"},
-        // 3,500,000 empty records: far more than the memory the program is allowed.
+        // 10,000,000 empty records: far more than the memory the program is allowed.
         {"too large",
-         [&] { fs::resize_file((std::ofstream(ListFile()), ListFile()), 70'000'000); },
+         [&] { fs::resize_file((std::ofstream(ListFile()), ListFile()), 200'000'000); },
          {"prlimit", "--as=2000000000", "--"},
          bSanitized ? "the address sanitizer needs an unlimited address space" : nullptr},
     };

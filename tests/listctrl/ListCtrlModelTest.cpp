@@ -99,6 +99,62 @@ TEST(ListCtrlModel, TextsAreKeptPerSubItemAndCopiedIntoTheCallersBuffer) {
     }
 }
 
+// A row keeps its texts together: cells set in any order, on any row, growing or shrinking,
+// read back exactly, also after rows came and went and the store moved them together.
+TEST(ListCtrlModel, TextsSetOneByOneReadBackExactly) {
+    CListCtrlModel list;
+    InsertProgramColumns(list);
+    std::vector<std::vector<std::u16string>> rows;
+    auto insert = [&](int iPos) {
+        InsertRow(list, iPos, u"");
+        rows.insert(rows.begin() + iPos, std::vector<std::u16string>(4));
+    };
+    auto set = [&](int iRow, int iSub, const std::u16string& text) {
+        EXPECT_TRUE(SetText(list, iRow, iSub, text.c_str()));
+        rows[std::size_t(iRow)][std::size_t(iSub)] = text;
+    };
+    auto check = [&](int line) {
+        ASSERT_EQ(Send(list, LVM_GETITEMCOUNT), LRESULT(rows.size())) << line;
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            for (int sub = 0; sub < 4; ++sub) {
+                std::vector<char16_t> buffer(70000, u'#');
+                LVITEM item{};
+                item.iSubItem = sub;
+                item.pszText = buffer.data();
+                item.cchTextMax = int(buffer.size());
+                Send(list, LVM_GETITEMTEXTW, WPARAM(i), Ptr(&item));
+                EXPECT_EQ(std::u16string(buffer.data()), rows[i][std::size_t(sub)])
+                    << "line " << line << ", row " << i << ", sub-item " << sub;
+            }
+        }
+    };
+    const std::u16string longText = std::u16string(40000, u'w') + u"end"; // two-unit length
+    insert(0);
+    set(0, 1, u"Shirt");
+    set(0, 2, u"2");
+    set(0, 3, u"03/07/2002");
+    insert(1);
+    set(1, 3, u"12/25/2002"); // a later cell before an earlier one
+    set(1, 1, u"Coat");
+    check(__LINE__);
+    set(0, 1, u"Shirt, white oxford"); // grows, no longer the last row written
+    set(0, 2, u"");
+    set(1, 1, longText);
+    set(1, 0, u"first");
+    insert(1);
+    set(1, 2, u"é👕");
+    set(2, 1, u"Coat again");
+    check(__LINE__);
+    EXPECT_TRUE(Send(list, LVM_DELETEITEM, 0));
+    rows.erase(rows.begin());
+    check(__LINE__);
+    // Texts rewritten again and again on two rows by turns, long enough to leave more dropped
+    // than kept, so that the store moves the rows' texts together.
+    for (int i = 0; i < 400; ++i)
+        set(i % 2, 1 + i % 3, std::u16string(200 + i % 7, char16_t(u'a' + i % 26)));
+    check(__LINE__);
+}
+
 TEST(ListCtrlModel, DeleteAllItemsClearsRowsSelectionAndMark) {
     CListCtrlModel list;
     InsertRow(list, 0, u"a");
@@ -247,6 +303,9 @@ TEST(ListCtrlModel, SeveralRowsMayBeSelectedUnlessSingleSelection) {
         list.TapRow(1);
         EXPECT_EQ(Send(list, LVM_GETSELECTEDCOUNT), 1);
         EXPECT_EQ(GetState(list, 1, LVIS_SELECTED | LVIS_FOCUSED), LVIS_SELECTED | LVIS_FOCUSED);
+        // A selected row deleted is no longer counted.
+        Send(list, LVM_DELETEITEM, 1);
+        EXPECT_EQ(Send(list, LVM_GETSELECTEDCOUNT), 0);
     }
 }
 

@@ -53,7 +53,7 @@ CData Garment(LPCTSTR name, LPCTSTR qty, LONG atCleaners = 0) {
 std::vector<std::u16string> Tags(const std::vector<CData>& items) {
     std::vector<std::u16string> tags;
     for (const CData& d : items)
-        tags.push_back(d.m_strSize.str());
+        tags.emplace_back(d.m_strSize.str());
     return tags;
 }
 
@@ -75,7 +75,7 @@ void Fill(CVestoryListDoc& doc, std::vector<CData> items) {
 std::vector<std::u16string> Column(const CVestoryListDoc& doc, int column) {
     std::vector<std::u16string> out;
     for (const CData& d : Items(doc))
-        out.push_back(column == 1 ? d.m_strItemName.str() : d.m_strQty.str());
+        out.emplace_back(column == 1 ? d.m_strItemName.str() : d.m_strQty.str());
     return out;
 }
 

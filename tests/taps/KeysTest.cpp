@@ -47,7 +47,7 @@ protected:
     std::vector<std::u16string> Names() {
         std::vector<std::u16string> names;
         for (int i = 0; i < ListItemCount(View()); ++i)
-            names.push_back(ListItemText(View(), i, 1).str());
+            names.emplace_back(ListItemText(View(), i, 1).str());
         return names;
     }
     int FocusedRow() { return int(View()->SendMessage(LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED)); }
@@ -331,7 +331,7 @@ TEST_F(Keys, APasteThatCannotBeKeptChangesNothingAndSaysWhy) {
     const bool bSanitized = false;
 #endif
     std::u16string lines;
-    for (int i = 0; i < 70000; ++i)
+    for (int i = 0; i < 300000; ++i)
         lines += u"x\n";
     const struct {
         const char* what;

@@ -74,7 +74,7 @@ protected:
     std::vector<std::u16string> Names() {
         std::vector<std::u16string> names;
         for (int i = 0; i < ListItemCount(View()); ++i)
-            names.push_back(ListItemText(View(), i, 1).str());
+            names.emplace_back(ListItemText(View(), i, 1).str());
         return names;
     }
     CString Cell(int row, int sub) { return ListItemText(View(), row, sub); }

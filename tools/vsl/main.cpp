@@ -47,7 +47,7 @@ int Fail(const std::string& where, const std::string& message) {
 }
 
 // Whether the text holds a surrogate without its partner, which UTF-8 cannot carry.
-bool HasLoneSurrogate(const std::u16string& text) {
+bool HasLoneSurrogate(std::u16string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&

@@ -49,7 +49,7 @@ void InstallIdleUpdate() {
 }
 
 CString FirstLine(const CString& text) {
-    const std::u16string& s = text.str();
+    const std::u16string_view s = text.str();
     return CString(s.substr(0, s.find(u'\n')));
 }
 

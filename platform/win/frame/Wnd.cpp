@@ -50,6 +50,7 @@ public:
         // Qt may delete a widget by itself (a dialog's controls go with the dialog).
         rec.destroyed = QObject::connect(pWidget, &QObject::destroyed, [hWnd] { Detach(hWnd); });
         pWnd->m_hWnd = hWnd;
+        pWnd->m_pfnSuper = nullptr;
         return hWnd;
     }
     static void Detach(HWND hWnd) {
@@ -59,8 +60,10 @@ public:
         QObject::disconnect(rec->destroyed);
         if (rec->widget)
             rec->widget->setProperty(kHandleProperty, QVariant());
-        if (rec->pWnd && rec->pWnd->m_hWnd == hWnd)
+        if (rec->pWnd && rec->pWnd->m_hWnd == hWnd) {
             rec->pWnd->m_hWnd = nullptr;
+            rec->pWnd->m_pfnSuper = nullptr;
+        }
         Windows().erase(hWnd);
     }
     static HWND HandleOf(const QWidget* pWidget) {
@@ -215,6 +218,7 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
     HWND hWnd = CWndManager::Attach(this, pWidget, UINT(reinterpret_cast<std::uintptr_t>(cs.hMenu)),
                                     DWORD(cs.style));
     CWndManager::Find(hWnd)->pProc = pProc;
+    m_pfnSuper = pProc;
 
     if (WindowProc(WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
         DestroyWindow(); // may delete this
@@ -389,6 +393,8 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (m_pfnSuper)
+        return m_pfnSuper->WindowProc(message, wParam, lParam);
     CWndManager::Record* rec = CWndManager::Find(m_hWnd);
     if (!rec)
         return 0;

@@ -5,6 +5,8 @@
 #include "platform/core/String.h"
 #include "platform/win/WinUser.h"
 
+class CWndClassProc;
+
 class CWnd : public CCmdTarget {
     DECLARE_DYNCREATE(CWnd)
 public:
@@ -68,4 +70,9 @@ protected:
     virtual void PostNcDestroy();
 
     friend class CWndManager;
+
+private:
+    // The procedure of the window's class (a control's), kept at hand as the framework keeps a
+    // subclassed window's: a list rebuild sends it hundreds of thousands of messages.
+    CWndClassProc* m_pfnSuper = nullptr;
 };

@@ -8,7 +8,7 @@ namespace {
 
 const QString kLineBreakMark = QStringLiteral("\u21B5");
 
-QString ToQString(const std::u16string& s) {
+QString ToQString(std::u16string_view s) {
     return QString::fromUtf16(s.data(), qsizetype(s.size()));
 }
 

@@ -12,7 +12,7 @@
 
 namespace {
 
-QString ToQString(const std::u16string& s) {
+QString ToQString(std::u16string_view s) {
     return QString::fromUtf16(s.data(), qsizetype(s.size()));
 }
 

@@ -10,7 +10,7 @@ namespace {
 
 // Copies text into a caller's buffer of cchMax characters, terminator included, and returns
 // the number of characters copied.
-int CopyText(const std::u16string& text, LPWSTR pszBuffer, int cchMax) {
+int CopyText(std::u16string_view text, LPWSTR pszBuffer, int cchMax) {
     if (!pszBuffer || cchMax <= 0)
         return 0;
     const int n = std::min(int(text.size()), cchMax - 1);
@@ -18,8 +18,6 @@ int CopyText(const std::u16string& text, LPWSTR pszBuffer, int cchMax) {
     pszBuffer[n] = u'\0';
     return n;
 }
-
-const std::u16string kEmpty;
 
 } // namespace
 
@@ -107,12 +105,6 @@ BOOL CListCtrlModel::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* p
     return TRUE;
 }
 
-LRESULT CListCtrlModel::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    LRESULT lResult = 0;
-    OnWndMsg(msg, wParam, lParam, &lResult);
-    return lResult;
-}
-
 LRESULT CListCtrlModel::OnSetImageList(int nImageList, HIMAGELIST hImageList) {
     if (nImageList < LVSIL_NORMAL || nImageList > LVSIL_STATE)
         return 0;
@@ -135,7 +127,11 @@ LRESULT CListCtrlModel::OnGetItemCount() const {
 LRESULT CListCtrlModel::OnDeleteItem(int iItem) {
     if (!IsRow(iItem))
         return FALSE;
+    m_texts.Drop(m_rows[std::size_t(iItem)].pTexts);
+    if (m_rows[std::size_t(iItem)].state & LVIS_SELECTED)
+        --m_nSelected;
     m_rows.erase(m_rows.begin() + iItem);
+    m_texts.CompactIfWasted(m_rows);
     if (m_iMark == iItem)
         m_iMark = -1;
     else if (m_iMark > iItem)
@@ -146,6 +142,8 @@ LRESULT CListCtrlModel::OnDeleteItem(int iItem) {
 
 LRESULT CListCtrlModel::OnDeleteAllItems() {
     m_rows.clear();
+    m_texts.Clear();
+    m_nSelected = 0;
     m_iMark = -1;
     Changed();
     return TRUE;
@@ -181,11 +179,8 @@ LRESULT CListCtrlModel::OnGetItem(LVITEM* pItem) const {
     if (!pItem || !IsRow(pItem->iItem) || pItem->iSubItem < 0)
         return FALSE;
     const Row& row = m_rows[std::size_t(pItem->iItem)];
-    if (pItem->mask & LVIF_TEXT) {
-        const auto sub = std::size_t(pItem->iSubItem);
-        CopyText(sub < row.texts.size() ? row.texts[sub] : kEmpty, pItem->pszText,
-                 pItem->cchTextMax);
-    }
+    if (pItem->mask & LVIF_TEXT)
+        CopyText(TextPool::Get(row.pTexts, pItem->iSubItem), pItem->pszText, pItem->cchTextMax);
     if (pItem->mask & LVIF_IMAGE)
         pItem->iImage = row.iImage;
     if (pItem->mask & LVIF_PARAM)
@@ -198,9 +193,9 @@ LRESULT CListCtrlModel::OnGetItem(LVITEM* pItem) const {
 LRESULT CListCtrlModel::OnSetItem(const LVITEM* pItem) {
     if (!pItem || !IsRow(pItem->iItem) || !IsSubItem(pItem->iSubItem))
         return FALSE;
-    Row& row = m_rows[std::size_t(pItem->iItem)];
     if (pItem->mask & LVIF_TEXT)
-        SetText(row, pItem->iSubItem, pItem->pszText);
+        SetText(pItem->iItem, pItem->iSubItem, pItem->pszText);
+    Row& row = m_rows[std::size_t(pItem->iItem)];
     // Image, data and state belong to the row, so only sub-item 0 carries them.
     if (pItem->iSubItem == 0) {
         if (pItem->mask & LVIF_IMAGE)
@@ -219,17 +214,18 @@ LRESULT CListCtrlModel::OnInsertItem(const LVITEM* pItem) {
         return -1;
     const int iPos = std::min(pItem->iItem, GetItemCount());
     Row row;
-    // Room for every column's text at once: rows are filled cell by cell right after this.
-    row.texts.reserve(std::max<std::size_t>(m_columns.size(), 1));
-    if (pItem->mask & LVIF_TEXT)
-        SetText(row, 0, pItem->pszText);
     if (pItem->mask & LVIF_IMAGE)
         row.iImage = pItem->iImage;
     if (pItem->mask & LVIF_PARAM)
         row.lParam = pItem->lParam;
-    m_rows.insert(m_rows.begin() + iPos, std::move(row));
+    if (iPos == GetItemCount())
+        m_rows.push_back(row);
+    else
+        m_rows.insert(m_rows.begin() + iPos, row);
     if (m_iMark >= iPos)
         ++m_iMark;
+    if (pItem->mask & LVIF_TEXT)
+        SetText(iPos, 0, pItem->pszText);
     if (pItem->mask & LVIF_STATE)
         SetRowState(iPos, pItem->state, pItem->stateMask);
     Changed();
@@ -272,17 +268,15 @@ LRESULT CListCtrlModel::OnGetItemText(int iItem, LVITEM* pItem) const {
     if (!pItem)
         return 0;
     if (!IsRow(iItem) || pItem->iSubItem < 0)
-        return CopyText(kEmpty, pItem->pszText, pItem->cchTextMax);
-    const Row& row = m_rows[std::size_t(iItem)];
-    const auto sub = std::size_t(pItem->iSubItem);
-    return CopyText(sub < row.texts.size() ? row.texts[sub] : kEmpty, pItem->pszText,
-                    pItem->cchTextMax);
+        return CopyText({}, pItem->pszText, pItem->cchTextMax);
+    return CopyText(TextPool::Get(m_rows[std::size_t(iItem)].pTexts, pItem->iSubItem),
+                    pItem->pszText, pItem->cchTextMax);
 }
 
 LRESULT CListCtrlModel::OnSetItemText(int iItem, const LVITEM* pItem) {
     if (!pItem || !IsRow(iItem) || !IsSubItem(pItem->iSubItem))
         return FALSE;
-    SetText(m_rows[std::size_t(iItem)], pItem->iSubItem, pItem->pszText);
+    SetText(iItem, pItem->iSubItem, pItem->pszText);
     Changed();
     return TRUE;
 }
@@ -305,12 +299,10 @@ void CListCtrlModel::SetStyle(DWORD dwStyle) {
     Changed();
 }
 
-const std::u16string& CListCtrlModel::GetCellText(int iRow, int iCol) const {
+std::u16string_view CListCtrlModel::GetCellText(int iRow, int iCol) const {
     if (!IsRow(iRow) || !IsColumn(iCol))
-        return kEmpty;
-    const Row& row = m_rows[std::size_t(iRow)];
-    const auto sub = std::size_t(m_columns[std::size_t(iCol)].iSubItem);
-    return sub < row.texts.size() ? row.texts[sub] : kEmpty;
+        return {};
+    return TextPool::Get(m_rows[std::size_t(iRow)].pTexts, m_columns[std::size_t(iCol)].iSubItem);
 }
 
 bool CListCtrlModel::IsSubItem(int iSubItem) const {
@@ -320,14 +312,8 @@ bool CListCtrlModel::IsSubItem(int iSubItem) const {
                        [iSubItem](const Column& col) { return col.iSubItem == iSubItem; });
 }
 
-void CListCtrlModel::SetText(Row& row, int iSubItem, LPCWSTR pszText) {
-    const auto sub = std::size_t(iSubItem);
-    if (row.texts.size() <= sub)
-        row.texts.resize(sub + 1);
-    row.texts[sub] = pszText ? pszText : u"";
-}
-
-void CListCtrlModel::Changed() const {
-    if (m_changeObserver)
-        m_changeObserver();
+void CListCtrlModel::SetText(int iItem, int iSubItem, LPCWSTR pszText) {
+    m_texts.Set(m_rows[std::size_t(iItem)].pTexts, iSubItem,
+                pszText ? std::u16string_view(pszText) : std::u16string_view());
+    m_texts.CompactIfWasted(m_rows);
 }

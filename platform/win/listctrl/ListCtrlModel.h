@@ -6,7 +6,9 @@
 #include "platform/win/CommCtrl.h"
 
 #include <functional>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Where the widget shows things, in client coordinates of the whole control; the hit test
@@ -30,7 +32,7 @@ public:
         int iSubItem = 0;
     };
     struct Row {
-        std::vector<std::u16string> texts; // by sub-item; missing ones are empty
+        char16_t* pTexts = nullptr; // the row's block in the text pool; none while all are empty
         UINT state = 0;
         int iImage = 0;
         LPARAM lParam = 0;
@@ -38,7 +40,11 @@ public:
 
     // Answers a list-control message; FALSE when msg is not one of them.
     BOOL OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+        LRESULT lResult = 0;
+        OnWndMsg(msg, wParam, lParam, &lResult);
+        return lResult;
+    }
 
     // One handler per message, with the message's parameters.
     LRESULT OnSetImageList(int nImageList, HIMAGELIST hImageList);
@@ -97,8 +103,9 @@ public:
     const Column& GetColumn(int iCol) const { return m_columns[std::size_t(iCol)]; }
     // The column's width on the screen: its own, and for a filling column the room left.
     int GetShownWidth(int iCol) const;
-    // The text shown in cell (row, column), following the column's sub-item.
-    const std::u16string& GetCellText(int iRow, int iCol) const;
+    // The text shown in cell (row, column), following the column's sub-item; valid until the
+    // list changes.
+    std::u16string_view GetCellText(int iRow, int iCol) const;
     // 1-based index into the state image list, 0 for none.
     int GetStateImage(int iRow) const {
         return int((GetRow(iRow).state & LVIS_STATEIMAGEMASK) >> 12);
@@ -106,29 +113,84 @@ public:
 
     // Notifications leave through the sink; the windowing code addresses them to the parent.
     void SetNotifySink(std::function<LRESULT(NMHDR*)> sink) { m_notifySink = std::move(sink); }
-    // Called after every change that shows, so that the widget can repaint.
+    // Called after a change that shows, so that the widget can repaint: once, until the widget
+    // says it has caught up (a rebuild is hundreds of thousands of changes).
     void SetChangeObserver(std::function<void()> observer) {
         m_changeObserver = std::move(observer);
+        m_bChangeTold = false;
     }
+    void CaughtUp() { m_bChangeTold = false; }
 
 private:
+    // The rows' texts. A row keeps all of its texts in one block, the sub-items' lengths and
+    // characters one after another, and blocks are cut from large pages rather than allocated
+    // one by one: a list of 100,000 rows would otherwise hold 400,000 strings. A block grows
+    // where it lies while it is the last one written, as when a row is filled cell by cell.
+    class TextPool {
+    public:
+        TextPool() = default;
+        TextPool(const TextPool&) = delete;
+        TextPool& operator=(const TextPool&) = delete;
+
+        static std::u16string_view Get(const char16_t* pBlock, int iSubItem);
+        // Sets one text of the block at pBlock, which may move (or come into being).
+        void Set(char16_t*& pBlock, int iSubItem, std::u16string_view text);
+        void Drop(char16_t*& pBlock);
+        void Clear();
+        // Moves the rows' blocks together once more than half the pool is dropped blocks.
+        void CompactIfWasted(std::vector<Row>& rows) {
+            if (m_nWaste > m_nLive + kPageUnits)
+                Compact(rows);
+        }
+        // Units of a page; a block larger than a quarter of it gets a page of its own.
+        static constexpr std::size_t kPageUnits = 16384;
+
+    private:
+        char16_t* Allocate(std::size_t nUnits);
+        // Set's general case: any sub-item of any block.
+        void Rewrite(char16_t*& pBlock, std::size_t sub, std::u16string_view text);
+        void Compact(std::vector<Row>& rows);
+
+        std::vector<std::unique_ptr<char16_t[]>> m_pages;
+        char16_t* m_pTail = nullptr; // the last block cut from the current page
+        char16_t* m_pFree = nullptr; // the current page's room, up to m_pEnd
+        char16_t* m_pEnd = nullptr;
+        std::size_t m_nLive = 0;  // units in the rows' blocks
+        std::size_t m_nWaste = 0; // units of dropped blocks and of pages' unused ends
+    };
+
     bool IsRow(int iItem) const { return iItem >= 0 && iItem < GetItemCount(); }
     bool IsColumn(int iCol) const { return iCol >= 0 && iCol < GetColumnCount(); }
     bool IsSubItem(int iSubItem) const;
-    void ApplyState(Row& row, UINT state, UINT mask);
+    // Loops over every row use this: a row whose bits stay as they are costs a comparison.
+    void ApplyState(Row& row, UINT state, UINT mask) {
+        const UINT now = (row.state & ~mask) | (state & mask);
+        if (now == row.state)
+            return;
+        m_nSelected += int((now & LVIS_SELECTED) != 0) - int((row.state & LVIS_SELECTED) != 0);
+        row.state = now;
+    }
     void SetRowState(int iItem, UINT state, UINT mask);
-    void SetText(Row& row, int iSubItem, LPCWSTR pszText);
+    void SetText(int iItem, int iSubItem, LPCWSTR pszText);
     int SubItemAt(int xClient) const;
     LRESULT Notify(UINT code, int iItem, int iSubItem, POINT pt);
-    void Changed() const;
+    void Changed() const {
+        if (!m_bChangeTold && m_changeObserver) {
+            m_bChangeTold = true;
+            m_changeObserver();
+        }
+    }
 
     std::vector<Column> m_columns;
     std::vector<Row> m_rows;
+    TextPool m_texts;
     int m_iMark = -1;
+    int m_nSelected = 0; // rows with LVIS_SELECTED, which the edit commands ask for on every idle
     DWORD m_dwStyle = LVS_REPORT;
     DWORD m_dwExStyle = 0;
     HIMAGELIST m_hImageLists[3] = {};
     LISTCTRLLAYOUT m_layout;
     std::function<LRESULT(NMHDR*)> m_notifySink;
     std::function<void()> m_changeObserver;
+    mutable bool m_bChangeTold = false;
 };

@@ -33,8 +33,7 @@ LRESULT CListCtrlModel::OnGetItemState(int iItem, UINT mask) const {
 }
 
 LRESULT CListCtrlModel::OnGetSelectedCount() const {
-    return std::count_if(m_rows.begin(), m_rows.end(),
-                         [](const Row& row) { return (row.state & LVIS_SELECTED) != 0; });
+    return m_nSelected;
 }
 
 LRESULT CListCtrlModel::OnGetSelectionMark() const {
@@ -46,10 +45,6 @@ LRESULT CListCtrlModel::OnSetSelectionMark(int iMark) {
     // A mark that names no row would send its reader out of range later.
     m_iMark = IsRow(iMark) ? iMark : -1;
     return iOld;
-}
-
-void CListCtrlModel::ApplyState(Row& row, UINT state, UINT mask) {
-    row.state = (row.state & ~mask) | (state & mask);
 }
 
 void CListCtrlModel::SetRowState(int iItem, UINT state, UINT mask) {

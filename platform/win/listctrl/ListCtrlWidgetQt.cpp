@@ -81,6 +81,13 @@ void CListCtrlWidget::ScheduleSync() {
 
 void CListCtrlWidget::SyncNow() {
     m_bSyncPending = false;
+    m_model.CaughtUp();
+    // Rows are as high as the text or the state picture needs, whichever is taller. Set before
+    // new rows come, which then take it as they are made instead of each being resized.
+    const int cyPicture = AfxGetImageListSize(m_model.GetStateImageList()).height();
+    const int cyRow = std::max(fontMetrics().height(), cyPicture) + 2;
+    if (verticalHeader()->defaultSectionSize() != cyRow)
+        verticalHeader()->setDefaultSectionSize(cyRow);
     m_pAdapter->Sync();
     // Screen readers hear of boxes ticked or cleared since the last look.
     if (QAccessible::isActive()) {
@@ -93,11 +100,6 @@ void CListCtrlWidget::SyncNow() {
     QHeaderView* pHeader = horizontalHeader();
     pHeader->setVisible((m_model.GetStyle() & LVS_NOCOLUMNHEADER) == 0);
 
-    // Rows are as high as the text or the state picture needs, whichever is taller.
-    const int cyPicture = AfxGetImageListSize(m_model.GetStateImageList()).height();
-    const int cyRow = std::max(fontMetrics().height(), cyPicture) + 2;
-    if (verticalHeader()->defaultSectionSize() != cyRow)
-        verticalHeader()->setDefaultSectionSize(cyRow);
     setShowGrid((m_model.GetExtendedStyle() & LVS_EX_GRIDLINES) != 0);
     viewport()->update();
     ReportLayout();

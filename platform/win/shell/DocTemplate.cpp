@@ -19,7 +19,7 @@ CDocTemplate::CDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeC
 CDocTemplate::~CDocTemplate() = default;
 
 BOOL CDocTemplate::GetDocString(CString& rString, DocStringIndex index) const {
-    const std::u16string& all = m_strDocStrings.str();
+    const std::u16string_view all = m_strDocStrings.str();
     std::size_t begin = 0;
     for (int i = 0; i < int(index); ++i) {
         begin = all.find(u'\n', begin);
