@@ -134,16 +134,38 @@ CVestoryListDoc::FileState CVestoryListDoc::ReadIfChanged(std::vector<CData>* pT
     default:
         return fileUnreadable;
     }
-    // Another file with the same bytes: a sync engine brought back what this window wrote.
+    // Another file with the same bytes: another writer wrote what this window wrote, or a
+    // sync engine brought it back, so the other writers have it too.
     if (m_onDisk.bKnown && pVersion->nHash == m_onDisk.nHash) {
         m_onDisk = *pVersion;
+        m_lineage.Note(pVersion->nHash, TRUE, ListHostPath());
         return fileSame;
     }
     return fileChanged;
 }
 
 void CVestoryListDoc::TakeIn(std::vector<CData> theirs, const FileVersion& version, BOOL bSave) {
-    const BOOL bOwnChanges = !m_unsavedIn.empty() || !m_unsavedOut.empty();
+    BOOL bOwnChanges = !m_unsavedIn.empty() || !m_unsavedOut.empty();
+    // The version the list file held lost to another machine's in a sync engine's conflict (its
+    // copy came first): this one grew beside it, not from it, and the two are merged as a
+    // conflict copy would be, the list file's version first, as the other machine merges them.
+    if (m_bLostToCopy && m_onDisk.nHash == m_nLostToCopy) {
+        const std::uint64_t nLost = m_nLostToCopy;
+        m_bLostToCopy = FALSE;
+        std::vector<CData> lost = UnsavedBase();
+        std::vector<CData> merged =
+            list_merge::Merge(m_lineage.BaseFor(version.nHash, nLost), theirs, lost).items;
+        m_lineage.Note(version.nHash, TRUE, ListHostPath());
+        if (bOwnChanges)
+            merged = list_merge::Merge(lost, m_items, merged).items;
+        m_onDisk = version;
+        ShowList(std::move(merged));
+        SetUnsaved(theirs);
+        m_bSharedMerge = !bOwnChanges;
+        if (bSave)
+            SaveList();
+        return;
+    }
     std::vector<CData> shown;
     if (bOwnChanges)
         shown = list_merge::Merge(UnsavedBase(), m_items, theirs).items;
@@ -179,6 +201,16 @@ void CVestoryListDoc::MergeConflictCopies() {
             std::vector<CData> theirs;
             theirs.swap(m_items);
             m_items.swap(mine);
+            // A copy of this machine's own version, which the list file still holds: the sync
+            // engine lost it to another machine's, which may come to take the list file's place
+            // after the copy (another device brought the copy first). Then the two are merged.
+            if (result == readWhole && version.nHash == m_onDisk.nHash &&
+                m_lineage.IsOnlyHere(version.nHash)) {
+                m_bLostToCopy = TRUE;
+                m_nLostToCopy = version.nHash;
+                merged.push_back(copy);
+                continue;
+            }
             if (result != readWhole) {
                 // Never merged, and left where it is; the user hears of it once.
                 if (m_namedCopies.insert(copy.path).second) {

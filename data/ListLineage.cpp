@@ -148,6 +148,14 @@ BOOL CListLineage::IsNewest(std::uint64_t nHash) const {
     return !m_versions.empty() && m_versions.back().nHash == nHash;
 }
 
+BOOL CListLineage::IsOnlyHere(std::uint64_t nHash) const {
+    for (auto it = m_versions.rbegin(); it != m_versions.rend(); ++it) {
+        if (it->nHash == nHash)
+            return !it->bShared;
+    }
+    return FALSE;
+}
+
 BOOL CListLineage::ReadContent(std::uint64_t nHash, std::vector<CData>* pItems) const {
     CFingerprintedFile file;
     if (!file.Open(AfxDevicePathFromHostPath(ContentPath(nHash)), CFile::modeRead))

@@ -26,6 +26,9 @@ public:
     void NoteCopy(std::uint64_t nHash, const std::string& path);
     // Whether the list file's newest version known here has these bytes.
     BOOL IsNewest(std::uint64_t nHash) const;
+    // Whether this machine wrote the version with these bytes and no other writer is known to
+    // have had it.
+    BOOL IsOnlyHere(std::uint64_t nHash) const;
 
     // The base for merging a conflict copy into the list: the newest version that other
     // writers had too, of those that this machine had up to the older of the two versions

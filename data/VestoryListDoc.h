@@ -111,6 +111,9 @@ protected:
     BOOL m_bOrderUnsaved = FALSE;
     // The save to come writes a merge with a conflict copy, which both machines make alike.
     BOOL m_bSharedMerge = FALSE;
+    // A conflict copy showed that the version the list file holds lost to another machine's.
+    BOOL m_bLostToCopy = FALSE;
+    std::uint64_t m_nLostToCopy = 0;
     CListLineage m_lineage;
     CFileWatch m_watch;
     // Inside a look at the file (which may ask the user something); a change seen meanwhile

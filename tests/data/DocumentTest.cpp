@@ -423,6 +423,25 @@ TEST_F(DocumentTest, AConflictCopyIsMergedByTheRuleAndKept) {
     EXPECT_TRUE(m_messages.empty());
 }
 
+// Another device may bring the conflict copy of this machine's version before the sync engine
+// puts the other machine's version in the list file's place: the two are merged then.
+TEST_F(DocumentTest, AConflictCopyOfTheOwnVersionThatCameFirstIsMergedWithTheOther) {
+    WriteListFile(m_root.ListFile(), ShortGarments({"A", "B"}));
+    auto doc = Start();
+    const fs::path ours = m_root.Path() / "ours.vsl";
+    WriteListFile(ours, ShortGarments({"A", "B", "C"}));
+    ASSERT_TRUE(doc->OnOpenDocument(CString::FromUtf8(ours.string())));
+    doc->SaveList();
+    WriteBytes(Folder() / "Vestory.sync-conflict-20261208-101500-ABCDEFG.vsl",
+               FileBytes(m_root.ListFile()));
+    doc->OnListFileChanged();
+    const std::string replaced = m_root.ListFile().string() + ".new";
+    WriteListFile(replaced, ShortGarments({"A", "B+"}));
+    fs::rename(replaced, m_root.ListFile());
+    doc->OnListFileChanged();
+    EXPECT_EQ(FileBytes(m_root.ListFile()), ListBytes(ShortGarments({"A", "B+", "C"})));
+}
+
 // Copies that do not read whole stay where they are, named once; a backup's copy is only kept.
 TEST_F(DocumentTest, ConflictCopiesThatDoNotReadWholeStayAndBackupCopiesAreKept) {
     WriteListFile(m_root.ListFile(), ShortGarments({"A"}));
