@@ -25,13 +25,27 @@ std::string FolderOf(const std::string& path) {
     return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// Where each garment of from stands in to, or -1; equal garments are matched in turn.
+// Where each garment of from stands in to, or -1; equal garments are matched in turn. Most rows
+// of another version are where they were, and are matched where they stand.
 std::vector<int> NewRows(const std::vector<CData>& from, const std::vector<CData>& to) {
-    std::unordered_map<std::string, std::deque<int>> rows;
-    for (int i = 0; i < int(to.size()); ++i)
-        rows[list_merge::RecordKey(to[std::size_t(i)])].push_back(i);
     std::vector<int> moved(from.size(), -1);
+    std::vector<bool> taken(to.size(), false);
+    for (std::size_t i = 0; i < from.size() && i < to.size(); ++i) {
+        if (from[i] == to[i]) {
+            moved[i] = int(i);
+            taken[i] = true;
+        }
+    }
+    std::unordered_map<std::string, std::deque<int>> rows;
+    for (int i = 0; i < int(to.size()); ++i) {
+        if (!taken[std::size_t(i)])
+            rows[list_merge::RecordKey(to[std::size_t(i)])].push_back(i);
+    }
+    if (rows.empty())
+        return moved;
     for (std::size_t i = 0; i < from.size(); ++i) {
+        if (moved[i] >= 0)
+            continue;
         auto found = rows.find(list_merge::RecordKey(from[i]));
         if (found != rows.end() && !found->second.empty()) {
             moved[i] = found->second.front();
@@ -277,6 +291,8 @@ std::vector<CData> CVestoryListDoc::UnsavedBase() const {
 void CVestoryListDoc::SetUnsaved(const std::vector<CData>& onDisk) {
     m_unsavedIn.clear();
     m_unsavedOut.clear();
+    if (m_items == onDisk) // another writer's version taken in as it is
+        return;
     for (auto& [key, entry] : CountDifference(m_items, onDisk)) {
         for (int n = entry.first; n > 0; --n)
             m_unsavedIn.push_back(entry.second);
