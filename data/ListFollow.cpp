@@ -14,17 +14,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <deque>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <sys/stat.h>
 #include <unordered_map>
 
 namespace {
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // Where each garment of from stands in to, or -1; equal garments are matched in turn. Most rows
 // of another version are where they were, and are matched where they stand.
 std::vector<int> NewRows(const std::vector<CData>& from, const std::vector<CData>& to) {
@@ -95,7 +91,8 @@ std::string CVestoryListDoc::ListHostPath() const {
 
 void CVestoryListDoc::WatchListFile() {
     // The folder of the file itself, links followed: that is where sync engines write.
-    const std::string folder = FolderOf(CKeptVersions(ListHostPath()).GetFilePath());
+    const std::string folder =
+        std::filesystem::path(CKeptVersions(ListHostPath()).GetFilePath()).parent_path().string();
     if (!m_watch.IsWatching() || m_watch.GetFolder() != folder)
         m_watch.Watch(folder, ID_LIST_FILE_CHANGED);
 }
