@@ -156,7 +156,7 @@ CVestoryListDoc::FileState CVestoryListDoc::ReadIfChanged(std::vector<CData>* pT
 }
 
 void CVestoryListDoc::TakeIn(std::vector<CData> theirs, const FileVersion& version, BOOL bSave) {
-    BOOL bOwnChanges = !m_unsavedIn.empty() || !m_unsavedOut.empty();
+    const BOOL bOwnChanges = !m_unsavedIn.empty() || !m_unsavedOut.empty();
     // The version the list file held lost to another machine's in a sync engine's conflict (its
     // copy came first): this one grew beside it, not from it, and the two are merged as a
     // conflict copy would be, the list file's version first, as the other machine merges them.
