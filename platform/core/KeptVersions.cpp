@@ -91,6 +91,17 @@ bool SameBytes(const std::string& a, const std::string& b) {
     return bSame;
 }
 
+// "<path>", then "<path>.1", "<path>.2" ...; appended piece by piece, as GCC 12 at -O3 takes
+// a "." + std::to_string(n) here for an overlapping copy.
+std::string Numbered(const std::string& path, int n) {
+    std::string numbered = path;
+    if (n > 0) {
+        numbered += '.';
+        numbered += std::to_string(n);
+    }
+    return numbered;
+}
+
 bool Exists(const std::string& path) {
     struct stat st {};
     return ::lstat(path.c_str(), &st) == 0 || errno != ENOENT;
@@ -177,9 +188,7 @@ void CKeptVersions::KeepBeforeReplace(const std::string& newFile) const {
 std::string CKeptVersions::KeepDamaged() const {
     std::string freePath;
     for (int n = 0; n < 1000; ++n) {
-        std::string copy = m_file + ".damaged";
-        if (n > 0)
-            copy += "." + std::to_string(n);
+        const std::string copy = Numbered(m_file + ".damaged", n);
         if (SameBytes(m_file, copy))
             return copy;
         if (freePath.empty() && !Exists(copy))
@@ -215,7 +224,7 @@ BOOL CKeptVersions::Tidy(const ConflictCopy& copy) const {
         return FALSE;
     const std::string name = NameOf(copy.path);
     for (int n = 0; n < 1000; ++n) {
-        const std::string to = folder + "/" + name + (n > 0 ? "." + std::to_string(n) : "");
+        const std::string to = Numbered(folder + "/" + name, n);
         if (Exists(to)) {
             // The same copy kept already (another machine tidied it first): this one adds
             // nothing.
