@@ -12,7 +12,6 @@
 #include <cerrno>
 #include <cinttypes>
 #include <cstdio>
-#include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
 #include <set>
@@ -90,18 +89,10 @@ void CListLineage::Store() const {
             break;
         }
     }
-    DIR* dir = ::opendir(m_folder.c_str());
-    if (!dir)
-        return;
-    std::vector<std::string> gone;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
+    for (const std::string& name : AfxFolderNames(m_folder)) {
         if (name.size() == 20 && name.compare(16, 4, ".vsl") == 0 && !keep.count(name))
-            gone.push_back(name);
+            ::unlink((m_folder + "/" + name).c_str());
     }
-    ::closedir(dir);
-    for (const std::string& name : gone)
-        ::unlink((m_folder + "/" + name).c_str());
 }
 
 void CListLineage::Note(std::uint64_t nHash, BOOL bShared, const std::string& path) {

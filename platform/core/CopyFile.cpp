@@ -3,6 +3,7 @@
 #include "platform/core/DevicePath.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
@@ -143,4 +144,18 @@ bool AfxCopyNewFile(const std::string& from, const std::string& to) {
 
 bool AfxLinkOrCopyFile(const std::string& from, const std::string& to) {
     return ::link(from.c_str(), to.c_str()) == 0 || AfxCopyNewFile(from, to);
+}
+
+std::vector<std::string> AfxFolderNames(const std::string& folder) {
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..")
+            names.emplace_back(name);
+    }
+    ::closedir(dir);
+    return names;
 }

@@ -4,6 +4,7 @@
 #include "platform/core/WinTypes.h"
 
 #include <string>
+#include <vector>
 
 struct stat;
 
@@ -21,3 +22,7 @@ bool AfxCopyNewFile(const std::string& from, const std::string& to);
 bool AfxLinkOrCopyFile(const std::string& from, const std::string& to);
 // Gives the open file fd the owner and group of st where the process may, then its mode.
 void AfxKeepOwnerAndMode(int fd, const struct stat& st);
+
+// The names in a folder, "." and ".." left out, in no particular order; none where the folder
+// cannot be read.
+std::vector<std::string> AfxFolderNames(const std::string& folder);

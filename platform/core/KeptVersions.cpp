@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
@@ -167,19 +166,14 @@ void CKeptVersions::KeepBeforeReplace(const std::string& newFile) const {
     struct stat fileSt {};
     if (::stat(m_file.c_str(), &fileSt) != 0)
         return;
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir)
-        return;
     std::vector<std::string> days;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
+    for (const std::string& name : AfxFolderNames(folder)) {
         if (!IsDayName(name, ext) || name > todayName)
             continue;
         if (::lstat((folder + "/" + name).c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
             st.st_uid == fileSt.st_uid)
             days.push_back(name);
     }
-    ::closedir(dir);
     std::sort(days.begin(), days.end()); // the names sort by date
     for (std::size_t i = 0; i + kHistoryDays < days.size(); ++i)
         ::unlink((folder + "/" + days[i]).c_str());
@@ -203,16 +197,11 @@ std::vector<CKeptVersions::ConflictCopy> CKeptVersions::ConflictCopies() const {
     const auto [stem, ext] = StemAndExtension(NameOf(m_file));
     const std::string backupStem = NameOf(m_file);
     std::vector<ConflictCopy> copies;
-    DIR* dir = ::opendir(FolderOf(m_file).c_str());
-    if (!dir)
-        return copies;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
+    for (const std::string& name : AfxFolderNames(FolderOf(m_file))) {
         const bool bOfFile = IsConflictName(name, stem, ext);
         if (bOfFile || IsConflictName(name, backupStem, ".bak"))
             copies.push_back({FolderOf(m_file) + "/" + name, !bOfFile});
     }
-    ::closedir(dir);
     std::sort(copies.begin(), copies.end(),
               [](const ConflictCopy& a, const ConflictCopy& b) { return a.path < b.path; });
     return copies;

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <dirent.h>
 #include <fcntl.h>
 #include <random>
 #include <string_view>
@@ -54,13 +53,10 @@ bool IsTiedWord(std::string_view s) {
 // lock on its new file until the file has its final name. Nothing else is ever removed.
 void RemoveStaleNewFiles(const std::string& folder, const std::string& name) {
     const std::string prefix = NewFileName(name, "");
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir)
-        return;
     std::vector<std::string> stems;
     std::vector<std::string> tied;
-    while (const dirent* entry = ::readdir(dir)) {
-        std::string_view entryName = entry->d_name;
+    for (const std::string& folderEntry : AfxFolderNames(folder)) {
+        const std::string_view entryName = folderEntry;
         if (entryName.substr(0, prefix.size()) != prefix)
             continue;
         std::string_view rest = entryName.substr(prefix.size());
@@ -72,7 +68,6 @@ void RemoveStaleNewFiles(const std::string& folder, const std::string& name) {
         if (IsSuffix(rest))
             stems.push_back(folder + "/" + prefix + std::string(rest));
     }
-    ::closedir(dir);
     std::sort(stems.begin(), stems.end());
     stems.erase(std::unique(stems.begin(), stems.end()), stems.end());
     for (const std::string& stem : stems) {
