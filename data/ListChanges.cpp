@@ -41,13 +41,22 @@ CListStep CVestoryListDoc::TakeOut(std::vector<int> indices) {
     std::sort(indices.begin(), indices.end());
     indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
     std::erase_if(indices, [this](int i) { return i < 0 || i >= GetItemCount(); });
-    // Moved out from the back, so the indices still ahead stay where they are.
-    std::vector<std::pair<int, CData>> removed(indices.size());
-    for (std::size_t k = indices.size(); k-- > 0;) {
-        const int i = indices[k];
-        removed[k] = {i, std::move(m_items[std::size_t(i)])};
-        m_items.erase(m_items.begin() + i);
+    // One pass, whatever the rows: the garments kept close up behind one another.
+    std::vector<std::pair<int, CData>> removed;
+    removed.reserve(indices.size());
+    std::size_t next = 0;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        if (next < indices.size() && std::size_t(indices[next]) == i) {
+            removed.emplace_back(int(i), std::move(m_items[i]));
+            ++next;
+        } else {
+            if (kept != i)
+                m_items[kept] = std::move(m_items[i]);
+            ++kept;
+        }
     }
+    m_items.erase(m_items.begin() + std::ptrdiff_t(kept), m_items.end());
     return CListStep::Removed(std::move(removed));
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <iterator>
 #include <string>
 #include <unordered_map>
 
@@ -112,13 +113,33 @@ CListStep CListStep::Undo(std::vector<CData>& items) const {
         break;
     }
     case removed: {
-        // In ascending rows, each goes back in front of what followed it.
+        // Each goes back in front of what followed it, at the end where the list has grown
+        // shorter.
         std::vector<std::pair<int, CData>> back;
-        for (const auto& [row, garment] : m_before) {
-            const int at = std::min(row, int(items.size()));
-            items.insert(items.begin() + at, garment);
-            back.emplace_back(at, garment);
+        const auto rising = [](const auto& a, const auto& b) { return a.first >= b.first; };
+        if (std::adjacent_find(m_before.begin(), m_before.end(), rising) != m_before.end()) {
+            // Rows each counted after the one before it went back (an undone paste whose
+            // garments another writer had moved): in turn.
+            for (const auto& [row, garment] : m_before) {
+                const int at = std::min(row, int(items.size()));
+                items.insert(items.begin() + at, garment);
+                back.emplace_back(at, garment);
+            }
+            done = Appended(std::move(back));
+            break;
         }
+        // Rising rows, as a deletion leaves them: in one pass over the list.
+        std::vector<CData> merged;
+        merged.reserve(items.size() + m_before.size());
+        auto from = items.begin();
+        for (const auto& [row, garment] : m_before) {
+            while (from != items.end() && int(merged.size()) < row)
+                merged.push_back(std::move(*from++));
+            back.emplace_back(int(merged.size()), garment);
+            merged.push_back(garment);
+        }
+        std::move(from, items.end(), std::back_inserter(merged));
+        items.swap(merged);
         done = Appended(std::move(back));
         break;
     }

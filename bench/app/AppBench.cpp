@@ -1,5 +1,5 @@
 // Start-up to the first painted window, rebuilding every row of the list, another writer's
-// change reaching the screen, and a long paste.
+// change reaching the screen, a long paste, and half a long list deleted and brought back.
 #include "bench/support/BigList.h"
 #include "bench/support/RunningApp.h"
 #include "data/GarmentText.h"
@@ -18,6 +18,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <numeric>
 
 namespace {
 
@@ -144,5 +145,26 @@ BENCHMARK(BM_Paste)
     ->Args({100000, 100000})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+// Shift+Home and Delete from the middle of a long list, then Ctrl+Z: the garments taken out and
+// put back, the rows rebuilt and the list saved, twice.
+void BM_DeleteHalfAndUndo(benchmark::State& state) {
+    DeviceRoot root;
+    const int nRecords = int(state.range(0));
+    WriteBigList(root.ListFile(), nRecords);
+    RunningApp app;
+    CVestoryListDoc* pDoc = app.View()->GetDocument();
+    QApplication::processEvents();
+    std::vector<int> firstHalf(std::size_t(nRecords / 2));
+    std::iota(firstHalf.begin(), firstHalf.end(), 0);
+    for (auto _ : state) {
+        pDoc->DeleteItems(firstHalf);
+        pDoc->Undo();
+        QApplication::processEvents();
+    }
+    if (pDoc->GetItemCount() != nRecords)
+        state.SkipWithError("the undo did not bring every garment back");
+}
+BENCHMARK(BM_DeleteHalfAndUndo)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 } // namespace
