@@ -288,6 +288,9 @@ TEST_F(VslTest, MergeWritesTheRuleIntoOurs) {
         EXPECT_EQ(r.status, c.bChangedOnBoth ? 1 : 0) << r.err;
         EXPECT_EQ(FileBytes(F("ours.vsl")), FileBytes(F("merged.vsl")));
     }
+    // Git's temporary OURS leaves nothing behind in the work tree.
+    EXPECT_FALSE(fs::exists(F("ours.vsl.bak")));
+    EXPECT_FALSE(fs::exists(F("ours.vsl.history")));
 }
 
 TEST_F(VslTest, MergeWritesNothingUnlessAllThreeReadWhole) {

@@ -42,7 +42,7 @@ bool ListReader::Next(CData* pData) {
     return true;
 }
 
-std::string WriteListFile(const std::string& path, std::vector<CData>& items) {
+std::string WriteListFile(const std::string& path, std::vector<CData>& items, bool bKeepVersions) {
     CReplaceFile file;
     try {
         CFileException error;
@@ -53,9 +53,8 @@ std::string WriteListFile(const std::string& path, std::vector<CData>& items) {
         for (CData& d : items)
             d.Serialize(ar);
         ar.Close();
-        // The list's versions are kept as the program keeps them.
         const CKeptVersions versions(path);
-        file.Commit(&versions);
+        file.Commit(bKeepVersions ? &versions : nullptr);
     } catch (const CFileException& e) {
         return e.GetReason().ToUtf8(); // the caller names the file
     } catch (const CException& e) {

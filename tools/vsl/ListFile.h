@@ -32,5 +32,7 @@ private:
     std::uint64_t m_count = 0;
 };
 
-// Replaces the file crash-safely; returns an error text, empty on success.
-std::string WriteListFile(const std::string& path, std::vector<CData>& items);
+// Replaces the file crash-safely; returns an error text, empty on success. The old version is
+// kept (.bak, the day's copy) as the program keeps it unless bKeepVersions is false.
+std::string WriteListFile(const std::string& path, std::vector<CData>& items,
+                          bool bKeepVersions = true);

@@ -186,7 +186,8 @@ int Merge(const std::string& basePath, const std::string& oursPath, const std::s
             return status;
     }
     list_merge::Result merged = list_merge::Merge(lists[0], lists[1], lists[2]);
-    std::string writeError = WriteListFile(oursPath, merged.items);
+    // OURS is git's own temporary file when git runs the merge: nothing is left beside it.
+    std::string writeError = WriteListFile(oursPath, merged.items, false);
     if (!writeError.empty())
         return Fail(oursPath, "cannot write: " + writeError);
     return merged.bChangedOnBoth ? kExitBothKept : 0;
