@@ -12,7 +12,7 @@ void CVestoryListDoc::RecordChange(CListStep step) {
         m_unsavedIn.push_back(std::move(data));
     for (CData& data : step.GarmentsOut())
         m_unsavedOut.push_back(std::move(data));
-    if (step.GetKind() == CListStep::reordered)
+    if (step.GetKind() == CListStep::reordered && !step.IsEmpty())
         m_bOrderUnsaved = TRUE;
     if (!step.IsTakenBack() && !step.IsEmpty())
         m_undo.Push(std::move(step));

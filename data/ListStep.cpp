@@ -91,15 +91,14 @@ BOOL CListStep::IsEmpty() const {
         return m_before.empty();
     case appended:
         return m_after.empty();
-    case reordered:
-        return m_order.empty() && m_before.empty();
+    case reordered: // a sort that moved nothing, too (a permutation in order is no change)
+        return m_before.empty() && std::is_sorted(m_order.begin(), m_order.end());
     }
     return TRUE;
 }
 
 CListStep CListStep::Undo(std::vector<CData>& items) const {
     CListStep done;
-    done.m_bTakenBack = TRUE;
     switch (m_kind) {
     case replaced: {
         const auto& [row, after] = m_after.front();
