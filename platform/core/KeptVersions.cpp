@@ -54,8 +54,10 @@ bool IsConflictName(std::string_view name, const std::string& stem, const std::s
                AllOf(middle.substr(0, 8), 8, ::isdigit) &&
                AllOf(middle.substr(9, 6), 6, ::isdigit) && AllOf(middle.substr(16), 7, ::isalnum);
     }
-    return middle.substr(0, 2) == " (" && middle.back() == ')' &&
-           middle.find("conflicted copy") != std::string_view::npos;
+    // The bracket that says so comes right after the stem: "Vestory (copy) (... conflicted
+    // copy ...).vsl" is a copy of the list "Vestory (copy).vsl".
+    const std::size_t at = middle.find("conflicted copy");
+    return at != std::string_view::npos && middle.back() == ')' && middle.rfind(" (", at) == 0;
 }
 
 bool IsDayName(std::string_view name, const std::string& ext) {
@@ -155,10 +157,12 @@ void CKeptVersions::KeepBeforeReplace(const std::string& newFile) const {
     if (Exists(copy))
         return; // not the first save of the day
     const std::string tiedDay = newFile + ".day";
-    if (!AfxLinkOrCopyFile(m_file, tiedDay) || ::rename(tiedDay.c_str(), copy.c_str()) != 0) {
-        ::unlink(tiedDay.c_str());
+    // Linked, not renamed: a copy that another writer made meanwhile is never replaced.
+    const bool bKept =
+        AfxLinkOrCopyFile(m_file, tiedDay) && ::link(tiedDay.c_str(), copy.c_str()) == 0;
+    ::unlink(tiedDay.c_str());
+    if (!bKept)
         return;
-    }
 
     // Only the program's own daily copies go: regular files of the list's owner, named by a day
     // up to today. A clock that was once ahead leaves copies dated later, which never push

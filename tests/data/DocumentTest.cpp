@@ -442,17 +442,21 @@ TEST_F(DocumentTest, AConflictCopyOfTheOwnVersionThatCameFirstIsMergedWithTheOth
     EXPECT_EQ(FileBytes(m_root.ListFile()), ListBytes(ShortGarments({"A", "B+", "C"})));
 }
 
-// Copies that do not read whole stay where they are, named once; a backup's copy is only kept.
+// Copies that do not read whole stay where they are, named once; a backup's copy is only kept;
+// a copy of another list whose name begins as this one's is left alone.
 TEST_F(DocumentTest, ConflictCopiesThatDoNotReadWholeStayAndBackupCopiesAreKept) {
     WriteListFile(m_root.ListFile(), ShortGarments({"A"}));
     const fs::path cut = Folder() / "Vestory (conflicted copy 2026-12-08 101500).vsl";
     const fs::path backup = Folder() / "Vestory.vsl.sync-conflict-20261208-101500-ABCDEFG.bak";
     WriteBytes(cut, ListBytes(ShortGarments({"A", "B"})).substr(0, 30));
     WriteListFile(backup, ShortGarments({"C"}));
+    const fs::path otherList = Folder() / "Vestory (copy) (Bob's conflicted copy 2026-12-08).vsl";
+    WriteListFile(otherList, ShortGarments({"D"}));
     auto doc = Start();
     doc->OnListFileChanged();
     EXPECT_EQ(Names(*doc), std::vector<std::string>{"A"});
     EXPECT_TRUE(fs::exists(cut));
+    EXPECT_TRUE(fs::exists(otherList));
     EXPECT_EQ(FileBytes(m_root.ListFile().string() + ".history/" + backup.filename().string()),
               ListBytes(ShortGarments({"C"})));
     ASSERT_EQ(m_messages.size(), 1u);
