@@ -83,10 +83,13 @@ void CListLineage::Store() const {
         keep.insert(Hex(it->nHash) + ".vsl");
     if (!m_versions.empty())
         keep.insert(Hex(m_versions.front().nHash) + ".vsl");
-    for (const Version& v : m_versions) {
-        if (v.bShared) {
-            keep.insert(Hex(v.nHash) + ".vsl");
-            break;
+    // The newest shared versions, back to the first older than those kept above: the base of
+    // a merge with any of them.
+    for (std::size_t i = m_versions.size(); i-- > 0;) {
+        if (m_versions[i].bShared) {
+            keep.insert(Hex(m_versions[i].nHash) + ".vsl");
+            if (m_versions.size() - i > kContents)
+                break;
         }
     }
     for (const std::string& name : AfxFolderNames(m_folder)) {
