@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <deque>
 #include <filesystem>
 #include <map>
@@ -122,10 +123,15 @@ void CVestoryListDoc::OnListFileChanged() {
 }
 
 CVestoryListDoc::FileState CVestoryListDoc::ReadIfChanged(std::vector<CData>* pTheirs,
-                                                          FileVersion* pVersion) {
+                                                          FileVersion* pVersion, CString* pReason) {
     struct stat st {};
-    if (::stat(ListHostPath().c_str(), &st) != 0)
-        return errno == ENOENT ? fileMissing : fileUnreadable;
+    if (::stat(ListHostPath().c_str(), &st) != 0) {
+        if (errno == ENOENT)
+            return fileMissing;
+        if (pReason)
+            *pReason = CString::FromUtf8(std::strerror(errno));
+        return fileUnreadable;
+    }
     // The file this window wrote or read last, untouched: nothing to read.
     if (FileVersionOf(st, 0).IsSameFile(m_onDisk))
         return fileSame;
@@ -143,6 +149,9 @@ CVestoryListDoc::FileState CVestoryListDoc::ReadIfChanged(std::vector<CData>* pT
     case readDamaged:
         return fileNotWhole;
     default:
+        if (pReason)
+            *pReason = result == readTooLarge ? CString::FromUtf8(std::strerror(EFBIG))
+                                              : error.GetReason();
         return fileUnreadable;
     }
     // Another file with the same bytes: another writer wrote what this window wrote, or a
@@ -248,9 +257,11 @@ void CVestoryListDoc::MergeConflictCopies() {
         SetUnsaved(onDisk);
         m_bSharedMerge = TRUE;
         SaveList();
-        if (m_bSaveFailed)
-            return; // the copies stay until the merge is saved
     }
+    // The copies stay until their merge is saved: after a failed save, a later look finds the
+    // merge held already and must not tidy them while it is in memory only.
+    if (m_bSaveFailed)
+        return;
     for (const CKeptVersions::ConflictCopy& copy : merged)
         versions.Tidy(copy);
 }

@@ -240,11 +240,11 @@ BOOL CVestoryListDoc::TrySaveList(CString* pReason) {
     // Another writer may have got there first: what it wrote is merged in, never written over.
     std::vector<CData> theirs;
     FileVersion version;
-    FileState state = ReadIfChanged(&theirs, &version);
+    FileState state = ReadIfChanged(&theirs, &version, pReason);
     // A writer half way through its version is given a moment to finish it.
     for (int nWait = 0; state == fileNotWhole && nWait < 10; ++nWait) {
         Sleep(100);
-        state = ReadIfChanged(&theirs, &version);
+        state = ReadIfChanged(&theirs, &version, pReason);
     }
     if (state == fileChanged)
         TakeIn(std::move(theirs), version, FALSE);
@@ -252,15 +252,16 @@ BOOL CVestoryListDoc::TrySaveList(CString* pReason) {
     // A file that stays damaged is kept aside before it is replaced.
     if (state == fileNotWhole)
         versions.KeepDamaged();
-    std::uint64_t nHash = 0;
-    m_bSaveFailed = !WriteList(kListFile, pReason, &versions, &nHash);
-    struct stat st {};
-    if (!m_bSaveFailed && ::stat(ListHostPath().c_str(), &st) == 0) {
-        m_onDisk = FileVersionOf(st, nHash);
+    // A version that cannot be read (another user's file, a failing disk) is not written over
+    // unseen: the change stays unsaved, as after any failed save.
+    FileVersion written;
+    m_bSaveFailed = state == fileUnreadable || !WriteList(kListFile, pReason, &versions, &written);
+    if (!m_bSaveFailed) {
+        m_onDisk = written;
         m_unsavedIn.clear();
         m_unsavedOut.clear();
         m_bOrderUnsaved = FALSE;
-        m_lineage.Note(nHash, m_bSharedMerge, ListHostPath());
+        m_lineage.Note(written.nHash, m_bSharedMerge, ListHostPath());
         WatchListFile();
     }
     m_bSharedMerge = FALSE;
@@ -270,7 +271,7 @@ BOOL CVestoryListDoc::TrySaveList(CString* pReason) {
 }
 
 BOOL CVestoryListDoc::WriteList(LPCTSTR lpszPath, CString* pReason, const CKeptVersions* pVersions,
-                                std::uint64_t* pHash) {
+                                FileVersion* pWritten) {
     // The new list goes to a file beside the old one and is renamed over it, so the list file
     // is always either the old list or the new one, whole.
     CReplaceFile file;
@@ -284,8 +285,8 @@ BOOL CVestoryListDoc::WriteList(LPCTSTR lpszPath, CString* pReason, const CKeptV
         Serialize(ar);
         ar.Close();
         file.Commit(pVersions);
-        if (pHash)
-            *pHash = file.GetContentHash();
+        if (pWritten)
+            *pWritten = FileVersionOf(file.GetCommittedStatus(), file.GetContentHash());
         return TRUE;
     } catch (const CFileException& e) {
         *pReason = e.GetReason();

@@ -128,13 +128,16 @@ private:
     BOOL HoldListFile();
     // Saves without a message; FALSE, with why in *pReason, when it cannot.
     BOOL TrySaveList(CString* pReason);
+    // *pWritten, when given, is the version the save put in place.
     BOOL WriteList(LPCTSTR lpszPath, CString* pReason, const CKeptVersions* pVersions = nullptr,
-                   std::uint64_t* pHash = nullptr);
+                   FileVersion* pWritten = nullptr);
 
     // Following the list file.
     enum FileState { fileSame, fileChanged, fileMissing, fileNotWhole, fileUnreadable };
-    // Reads the list file when it is no longer the version last read or written.
-    FileState ReadIfChanged(std::vector<CData>* pTheirs, FileVersion* pVersion);
+    // Reads the list file when it is no longer the version last read or written; why it
+    // cannot be read goes to *pReason, when given.
+    FileState ReadIfChanged(std::vector<CData>* pTheirs, FileVersion* pVersion,
+                            CString* pReason = nullptr);
     // Takes another writer's version in, with this window's own changes that it lacks merged
     // into it; saves such a merge when bSave.
     void TakeIn(std::vector<CData> theirs, const FileVersion& version, BOOL bSave);

@@ -300,6 +300,7 @@ void CReplaceFile::Commit(const CKeptVersions* pVersions) {
         throw;
     }
     m_hostPath.clear();
+    ::fstat(m_fd, &m_committed);
     // Closed only now: the lock marks the new file as in use until it has its final name.
     // Its contents are already on disk, so a failing close changes nothing.
     ::close(m_fd);

@@ -5,6 +5,7 @@
 #include "platform/core/File.h"
 
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 // Open() follows symbolic links to the file they lead to (the target), removes new files that
@@ -32,6 +33,9 @@ public:
     void Write(const void* lpBuf, UINT nCount) override;
     // The fingerprint of what was written since Open.
     std::uint64_t GetContentHash() const { return m_hash.GetValue(); }
+    // After Commit: the file it put in place (device, inode, size, times) as it was written,
+    // whatever another writer has put there since.
+    const struct stat& GetCommittedStatus() const { return m_committed; }
 
 private:
     void WritePending();
@@ -39,4 +43,5 @@ private:
     std::string m_targetHostPath;
     std::vector<BYTE> m_pending;
     CContentHash m_hash;
+    struct stat m_committed {};
 };

@@ -246,6 +246,22 @@ TEST_F(DocumentTest, FailedSaveChangesNothingAndTheNextOneWorks) {
     EXPECT_TRUE(m_messages.empty());
     EXPECT_EQ(Names(*Start()), (std::vector<std::string>{"Shirt", "Coat"}));
     EXPECT_EQ(FileBytes(m_root.ListFile().string() + ".bak"), before);
+
+    // Another writer's version that cannot be read here is never written over unseen.
+    m_messages.clear();
+    const fs::path incoming = Folder() / "incoming.vsl";
+    WriteListFile(incoming, ShortGarments({"Tie"}));
+    ::chmod(incoming.c_str(), 0);
+    fs::rename(incoming, m_root.ListFile());
+    ::chmod(Folder().c_str(), 0777);
+    {
+        Unprivileged user;
+        doc->SaveList();
+    }
+    ::chmod(m_root.ListFile().c_str(), 0644);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0].first, "Unable to save list file!");
+    EXPECT_EQ(FileBytes(m_root.ListFile()), ListBytes(ShortGarments({"Tie"})));
 }
 
 TEST_F(DocumentTest, OpenReplacesTheRecordsAndSaveAsWritesACopy) {
