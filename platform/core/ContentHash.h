@@ -14,8 +14,8 @@ private:
     void Fold(const unsigned char* pBlock);
 
     // Four lanes, each folding every fourth word: they do not wait on one another.
-    std::uint64_t m_lanes[4] = {0x9E3779B97F4A7C15ull, 0xC2B2AE3D27D4EB4Full,
-                                0x165667B19E3779F9ull, 0x27D4EB2F165667C5ull};
+    std::uint64_t m_lanes[4] = {0x9E3779B97F4A7C15ull, 0xC2B2AE3D27D4EB4Full, 0x165667B19E3779F9ull,
+                                0x27D4EB2F165667C5ull};
     std::uint64_t m_nBytes = 0;
     unsigned char m_pending[32] = {};
     std::size_t m_nPending = 0;

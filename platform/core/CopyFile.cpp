@@ -29,13 +29,6 @@ private:
     int m_fd;
 };
 
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 bool WriteAll(int fd, const char* p, std::size_t n) {
     while (n > 0) {
         const ssize_t done = ::write(fd, p, n);
@@ -100,7 +93,7 @@ BOOL CopyFile(LPCTSTR lpExistingFileName, LPCTSTR lpNewFileName, BOOL /*bFailIfE
     // An unnamed file gets its name only when it is whole, so a crash leaves nothing behind.
     // Where the file system has no unnamed files, the copy is made under its name directly.
     bool bNamed = false;
-    int fd = ::open(FolderOf(to).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    int fd = ::open(AfxFolderOf(to).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
     if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR)) {
         fd = ::open(to.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
         bNamed = true;
@@ -158,4 +151,15 @@ std::vector<std::string> AfxFolderNames(const std::string& folder) {
     }
     ::closedir(dir);
     return names;
+}
+
+std::string AfxFolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string AfxNameOf(const std::string& path) {
+    return path.substr(path.find_last_of('/') + 1);
 }

@@ -23,6 +23,10 @@ bool AfxLinkOrCopyFile(const std::string& from, const std::string& to);
 // Gives the open file fd the owner and group of st where the process may, then its mode.
 void AfxKeepOwnerAndMode(int fd, const struct stat& st);
 
+// The folder of a path ("." for a bare name, "/" for the root's files) and its last name.
+std::string AfxFolderOf(const std::string& path);
+std::string AfxNameOf(const std::string& path);
+
 // The names in a folder, "." and ".." left out, in no particular order; none where the folder
 // cannot be read.
 std::vector<std::string> AfxFolderNames(const std::string& folder);

@@ -16,17 +16,6 @@
 namespace {
 constexpr std::size_t kHistoryDays = 7;
 
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-    return path.substr(path.find_last_of('/') + 1);
-}
-
 // "Vestory.vsl" is "Vestory" and ".vsl"; a name without a dot has no extension.
 std::pair<std::string, std::string> StemAndExtension(const std::string& name) {
     const std::size_t dot = name.find_last_of('.');
@@ -151,7 +140,7 @@ void CKeptVersions::KeepBeforeReplace(const std::string& newFile) const {
     char day[40];
     std::snprintf(day, sizeof day, "%04d-%02d-%02d", today.tm_year + 1900, today.tm_mon + 1,
                   today.tm_mday);
-    const std::string ext = StemAndExtension(NameOf(m_file)).second;
+    const std::string ext = StemAndExtension(AfxNameOf(m_file)).second;
     const std::string todayName = day + ext;
     const std::string copy = folder + "/" + todayName;
     if (Exists(copy))
@@ -198,13 +187,13 @@ std::string CKeptVersions::KeepDamaged() const {
 }
 
 std::vector<CKeptVersions::ConflictCopy> CKeptVersions::ConflictCopies() const {
-    const auto [stem, ext] = StemAndExtension(NameOf(m_file));
-    const std::string backupStem = NameOf(m_file);
+    const auto [stem, ext] = StemAndExtension(AfxNameOf(m_file));
+    const std::string backupStem = AfxNameOf(m_file);
     std::vector<ConflictCopy> copies;
-    for (const std::string& name : AfxFolderNames(FolderOf(m_file))) {
+    for (const std::string& name : AfxFolderNames(AfxFolderOf(m_file))) {
         const bool bOfFile = IsConflictName(name, stem, ext);
         if (bOfFile || IsConflictName(name, backupStem, ".bak"))
-            copies.push_back({FolderOf(m_file) + "/" + name, !bOfFile});
+            copies.push_back({AfxFolderOf(m_file) + "/" + name, !bOfFile});
     }
     std::sort(copies.begin(), copies.end(),
               [](const ConflictCopy& a, const ConflictCopy& b) { return a.path < b.path; });
@@ -215,7 +204,7 @@ BOOL CKeptVersions::Tidy(const ConflictCopy& copy) const {
     const std::string folder = HistoryFolder();
     if (folder.empty())
         return FALSE;
-    const std::string name = NameOf(copy.path);
+    const std::string name = AfxNameOf(copy.path);
     for (int n = 0; n < 1000; ++n) {
         const std::string to = Numbered(folder + "/" + name, n);
         if (Exists(to)) {

@@ -20,17 +20,6 @@ namespace {
 constexpr std::string_view kNewFileInfix = ".tmp-";
 constexpr std::size_t kSuffixLength = 6;
 
-std::string SaveFolderOf(const std::string& path) {
-    std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string SaveNameOf(const std::string& path) {
-    return path.substr(path.find_last_of('/') + 1);
-}
-
 // A save's new file for <name> is ".<name>.tmp-<6 letters or digits>"; while it exists, files
 // tied to it are that name with ".bak" or ".day" appended (the versions a list keeps on their
 // way to their places).
@@ -128,7 +117,7 @@ std::string FinalTarget(const std::string& path, CFileException::Cause* pCause, 
             return {};
         }
         std::string to(buf, std::size_t(n));
-        at = to[0] == '/' ? to : SaveFolderOf(at) + "/" + to;
+        at = to[0] == '/' ? to : AfxFolderOf(at) + "/" + to;
     }
     *pCause = CFileException::generic;
     *pErr = ELOOP;
@@ -220,10 +209,10 @@ BOOL CReplaceFile::Open(LPCTSTR lpszFileName, UINT, void* pError) {
     m_targetHostPath = FinalTarget(given, &cause, &err);
     if (m_targetHostPath.empty())
         return OpenFailed(pError, cause, err, given);
-    const std::string folder = SaveFolderOf(m_targetHostPath);
+    const std::string folder = AfxFolderOf(m_targetHostPath);
     if (m_targetHostPath == given)
         MakeFolders(folder);
-    const std::string name = SaveNameOf(m_targetHostPath);
+    const std::string name = AfxNameOf(m_targetHostPath);
     RemoveStaleNewFiles(folder, name);
     std::string named;
     int fd = CreateLockedNewFile(folder, name, &named);
@@ -278,12 +267,12 @@ void CReplaceFile::WritePending() {
 }
 
 void CReplaceFile::Commit(const CKeptVersions* pVersions) {
-    const std::string folder = SaveFolderOf(m_targetHostPath);
+    const std::string folder = AfxFolderOf(m_targetHostPath);
     try {
         WritePending();
         CFile::Flush();
         if (m_hostPath.empty() &&
-            !NameNewFile(m_fd, folder, SaveNameOf(m_targetHostPath), &m_hostPath))
+            !NameNewFile(m_fd, folder, AfxNameOf(m_targetHostPath), &m_hostPath))
             throw CFileException(CFileException::generic, errno, m_strFileName);
         struct stat st {};
         const bool replacing = ::lstat(m_targetHostPath.c_str(), &st) == 0;
