@@ -84,6 +84,8 @@ constexpr AFX_STRING_ENTRY kStrings[] = {
     {AFX_IDP_FAILED_TO_OPEN_DOC, u"Cannot open %s."},
     {AFX_IDP_FAILED_TO_SAVE_DOC, u"Cannot save %s."},
     {AFX_IDP_FAILED_INVALID_FORMAT, u"Unexpected file format."},
+    {AFX_IDP_FILE_HELD_BY, u"%s is already running on this list (process %d) but does not answer."},
+    {AFX_IDP_FILE_HELD, u"%s is already running on this list but does not answer."},
     {IDS_TIP_NEW, u"New"},
     {IDS_TIP_FILE, u"File"},
     {IDS_TIP_HELP, u"Help"},

@@ -39,6 +39,10 @@ constexpr UINT AFX_IDS_BACKUPFILTER = 0xF00F;
 constexpr UINT AFX_IDP_FAILED_TO_OPEN_DOC = 0xF101;
 constexpr UINT AFX_IDP_FAILED_TO_SAVE_DOC = 0xF102;
 constexpr UINT AFX_IDP_FAILED_INVALID_FORMAT = 0xF120;
+// A file held by another process of the program that does not answer: "%s" is the program's
+// name, "%d" the holder's process id.
+constexpr UINT AFX_IDP_FILE_HELD_BY = 0xF1A0;
+constexpr UINT AFX_IDP_FILE_HELD = 0xF1A1;
 
 // Resources.
 constexpr UINT VS_VERSION_INFO = 1;

@@ -1,6 +1,7 @@
 #include "platform/core/WriterLock.h"
 
 #include "platform/core/Afx.h"
+#include "platform/core/StdIds.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -269,12 +270,13 @@ void CWriterLock::Unlock() {
 }
 
 CString CWriterLock::HeldMessage(int nHolder) {
+    // In the user's language from the program's strings; a tool without them says it in English.
+    CString format;
+    if (!format.LoadString(nHolder > 0 ? AFX_IDP_FILE_HELD_BY : AFX_IDP_FILE_HELD))
+        format = nHolder > 0
+                     ? u"%s is already running on this list (process %d) but does not answer."
+                     : u"%s is already running on this list but does not answer.";
     CString text;
-    if (nHolder > 0)
-        text.Format(u"%s is already running on this list (process %d) but does not answer.",
-                    LPCTSTR(AfxGetAppName()), nHolder);
-    else
-        text.Format(u"%s is already running on this list but does not answer.",
-                    LPCTSTR(AfxGetAppName()));
+    text.Format(LPCTSTR(format), LPCTSTR(AfxGetAppName()), nHolder);
     return text;
 }
