@@ -54,8 +54,10 @@ void CString::Empty() {
 
 void CString::Assign(std::u16string_view s) {
     if (s.empty() || (s.size() == 1 && s[0] < 128)) {
+        // Picked before the old buffer goes, in which s may lie.
+        const LPTSTR pNew = s.empty() ? EmptyBuffer() : s_oneChar[s[0]].chars;
         Release();
-        m_pchData = s.empty() ? EmptyBuffer() : s_oneChar[s[0]].chars;
+        m_pchData = pNew;
         return;
     }
     CStringData* p = Data();

@@ -56,6 +56,15 @@ TEST(StringTest, ChangingACopyLeavesTheOriginal) {
         change(original);
         EXPECT_TRUE(before == u"Shirt") << original.ToUtf8();
     }
+    // A string given its own text, or its own last character, from a buffer it alone holds.
+    for (const char16_t* text : {u"a", u"Shirt"}) {
+        CString own;
+        own += text;
+        own = LPCTSTR(own);
+        EXPECT_TRUE(own == text);
+        own = LPCTSTR(own) + own.GetLength() - 1;
+        EXPECT_EQ(own.GetLength(), 1);
+    }
 }
 
 TEST(StringTest, Utf8Conversions) {
