@@ -201,16 +201,23 @@ char16_t* CListCtrlModel::TextPool::Allocate(std::size_t nUnits) {
 }
 
 void CListCtrlModel::TextPool::Compact(std::vector<Row>& rows) {
+    // Every block is copied before any row moves to its copy: memory running out half way
+    // leaves the rows on the pages they had.
     TextPool fresh;
-    for (Row& row : rows) {
-        if (!row.pTexts)
-            continue;
-        const std::size_t n = BlockUnits(row.pTexts);
-        char16_t* pNew = fresh.Allocate(n);
-        std::copy_n(row.pTexts, n, pNew);
-        fresh.m_nLive += n;
-        row.pTexts = pNew;
+    std::vector<char16_t*> moved;
+    moved.reserve(rows.size());
+    for (const Row& row : rows) {
+        char16_t* pNew = nullptr;
+        if (row.pTexts) {
+            const std::size_t n = BlockUnits(row.pTexts);
+            pNew = fresh.Allocate(n);
+            std::copy_n(row.pTexts, n, pNew);
+            fresh.m_nLive += n;
+        }
+        moved.push_back(pNew);
     }
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        rows[i].pTexts = moved[i];
     m_pages.swap(fresh.m_pages);
     m_pTail = fresh.m_pTail;
     m_pFree = fresh.m_pFree;
