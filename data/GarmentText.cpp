@@ -32,10 +32,6 @@ bool ParseNumber(const std::string& text, LONG* pValue) {
     return true;
 }
 
-bool IsUtf8(const std::string& s) {
-    return CString::FromUtf8(s).ToUtf8() == s;
-}
-
 std::string_view Trimmed(std::string_view s) {
     const std::size_t first = s.find_first_not_of(" \t\r");
     if (first == std::string_view::npos)
@@ -231,11 +227,13 @@ bool FromFields(const std::vector<std::string>& fields, CData* pData, std::strin
             return false;
         }
         if (texts[i]) {
-            if (!IsUtf8(f)) {
+            // Text that is not UTF-8 does not come back the same.
+            CString text = CString::FromUtf8(f);
+            if (text.ToUtf8() != f) {
                 *pError = std::string(kColumns[i]) + " is not UTF-8 text";
                 return false;
             }
-            *texts[i] = CString::FromUtf8(f);
+            *texts[i] = std::move(text);
         }
     }
     return true;
