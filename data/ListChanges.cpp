@@ -18,10 +18,10 @@ void CVestoryListDoc::RecordChange(CListStep step) {
         m_undo.Push(std::move(step));
 }
 
-// The document's own primitives keep the contracts that the list screen relies on: AddItem and
-// ToggleAtCleaners leave showing and saving to their callers, and DeleteItem saves and leaves
-// the rows to its caller. Every other change ends here, kept for Ctrl+Z unless it is one taken
-// back.
+// The document's own primitives keep the contracts that the list screen relies on: AddItem,
+// AddItems and ToggleAtCleaners leave showing and saving to their callers, and DeleteItem saves
+// and leaves the rows to its caller. Every other change ends here, kept for Ctrl+Z unless it is one
+// taken back.
 void CVestoryListDoc::EndChange(CListStep step) {
     // Shown: a tick, or a tick taken back, rewrites its row; anything else rebuilds the rows.
     const int row = step.GetRow();
@@ -65,11 +65,20 @@ void CVestoryListDoc::AddItems(std::vector<CData> items) {
         return;
     std::vector<std::pair<int, CData>> added;
     added.reserve(items.size());
-    for (CData& data : items) {
-        added.emplace_back(GetItemCount(), data);
-        m_items.push_back(std::move(data));
+    for (std::size_t i = 0; i < items.size(); ++i)
+        added.emplace_back(GetItemCount() + int(i), items[i]);
+    m_items.reserve(m_items.size() + items.size());
+    const std::size_t nHeld = m_items.size();
+    const std::size_t nUnsaved = m_unsavedIn.size();
+    std::move(items.begin(), items.end(), std::back_inserter(m_items));
+    try {
+        RecordChange(CListStep::Appended(std::move(added)));
+    } catch (const std::bad_alloc&) {
+        // What was added goes again: a paste is all or nothing.
+        m_items.erase(m_items.begin() + std::ptrdiff_t(nHeld), m_items.end());
+        m_unsavedIn.erase(m_unsavedIn.begin() + std::ptrdiff_t(nUnsaved), m_unsavedIn.end());
+        throw;
     }
-    EndChange(CListStep::Appended(std::move(added)));
 }
 
 void CVestoryListDoc::DeleteItems(std::vector<int> indices) {

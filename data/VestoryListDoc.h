@@ -48,7 +48,9 @@ public:
     // does (another writer's version took it away).
     int FindItem(const CData& data, int nHint) const;
     void AddItem(CData data);
-    // Adds garments at the end as one change, rebuilds the rows and saves.
+    // Adds garments at the end as one change, all or (memory running out) none. Showing and
+    // saving are the caller's, as for AddItem: the new rows can be marked before a save that
+    // takes in another writer's version moves them.
     void AddItems(std::vector<CData> items);
     void DeleteItem(int index);
     // Removes the garments at these indices (any order) as one change, rebuilds the rows and

@@ -44,6 +44,7 @@ constexpr AFX_STRING_ENTRY kStrings[] = {
     {IDS_PASTE_NO_MEMORY, u"la mémoire est insuffisante"},
     {IDP_COPY_NOT_WHOLE, u"%s ne se lit pas comme une liste entière\u00A0; elle n’a donc pas été "
                          u"fusionnée et reste à sa place."},
+    {IDP_NOTHING_COPIED, u"Rien n’a été copié\u00A0: %s."},
     {IDS_HELP_FIRST, u"VestoryList vous permet de savoir quels vêtements "},
     {IDS_HELP_FIRST + 1, u"se trouvent au pressing.\r\n\r\n"},
     {IDS_HELP_FIRST + 2, u"Colonnes\u00A0:\r\n"},

@@ -42,6 +42,7 @@ constexpr AFX_STRING_ENTRY kStrings[] = {
     {IDS_PASTE_NO_MEMORY, u"dafür ist nicht genügend Arbeitsspeicher vorhanden"},
     {IDP_COPY_NOT_WHOLE, u"%s lässt sich nicht als ganze Liste lesen und wurde daher nicht "
                          u"zusammengeführt. Die Datei bleibt, wo sie ist."},
+    {IDP_NOTHING_COPIED, u"Es wurde nichts kopiert: %s."},
     {IDS_HELP_FIRST, u"Mit VestoryList behalten Sie im Blick, welche Kleidungsstücke "},
     {IDS_HELP_FIRST + 1, u"gerade in der Reinigung sind.\r\n\r\n"},
     {IDS_HELP_FIRST + 2, u"Spalten:\r\n"},

@@ -35,6 +35,7 @@ constexpr AFX_STRING_ENTRY kStrings[] = {
     {IDS_PASTE_NO_MEMORY, u"there is not enough memory for it"},
     {IDP_COPY_NOT_WHOLE,
      u"%s does not read as a whole list, so it was not merged. It stays where it is."},
+    {IDP_NOTHING_COPIED, u"Nothing was copied: %s."},
     // The trailing blanks of the first and third pieces are the text's own.
     {IDS_HELP_FIRST, u"VestoryList is a tool for tracking what vestory you "},
     {IDS_HELP_FIRST + 1, u"have at the cleaners.\r\n\r\n"},

@@ -58,6 +58,7 @@
 #define IDS_PASTE_TOO_LARGE 310
 #define IDS_PASTE_NO_MEMORY 311
 #define IDP_COPY_NOT_WHOLE 312
+#define IDP_NOTHING_COPIED 313
 // The About box's help text, in pieces appended in this order.
 #define IDS_HELP_FIRST 400
 #define IDS_HELP_LAST 413

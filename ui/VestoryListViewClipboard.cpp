@@ -13,15 +13,24 @@
 #include <cstdint>
 #include <new>
 
+// FALSE when nothing was copied; memory running out is said, and Cut then deletes nothing.
 BOOL CVestoryListView::CopySelection() {
     const std::vector<int> rows = GetSelectedRows();
     if (rows.empty())
         return FALSE;
-    std::vector<CData> items;
-    items.reserve(rows.size());
-    for (int row : rows)
-        items.push_back(GetDocument()->GetItem(row));
-    return AfxSetClipboardText(CString::FromUtf8(garment_text::Write(items, '\t', "\n")));
+    try {
+        std::vector<CData> items;
+        items.reserve(rows.size());
+        for (int row : rows)
+            items.push_back(GetDocument()->GetItem(row));
+        return AfxSetClipboardText(CString::FromUtf8(garment_text::Write(items, '\t', "\n")));
+    } catch (const std::bad_alloc&) {
+        CString reason, text;
+        reason.LoadString(IDS_PASTE_NO_MEMORY);
+        text.Format(IDP_NOTHING_COPIED, LPCTSTR(reason));
+        AfxMessageBox(text, MB_ICONINFORMATION);
+        return FALSE;
+    }
 }
 
 void CVestoryListView::OnEditCopy() {
@@ -84,6 +93,7 @@ void CVestoryListView::OnEditPaste() {
         first = GetDocument()->GetItemCount();
         count = int(items.size());
         GetDocument()->AddItems(std::move(items));
+        RefreshList();
     } catch (const std::bad_alloc&) {
         std::vector<CData>().swap(items);
         CString reason, text;
@@ -92,7 +102,8 @@ void CVestoryListView::OnEditPaste() {
         AfxMessageBox(text, MB_ICONINFORMATION);
         return;
     }
-    // The new garments are selected, the keyboard on the first of them.
+    // The new garments are selected, the keyboard on the first of them, before the save: one that
+    // takes in another writer's version moves the selection with the garments.
     LVITEM state{};
     state.stateMask = LVIS_SELECTED;
     state.state = LVIS_SELECTED;
@@ -103,6 +114,7 @@ void CVestoryListView::OnEditPaste() {
         SendMessage(LVM_SETITEMSTATE, WPARAM(first), reinterpret_cast<LPARAM>(&state));
         SendMessage(LVM_SETSELECTIONMARK, 0, first);
     }
+    GetDocument()->SaveList();
 }
 
 void CVestoryListView::OnEditSelectAll() {

@@ -383,4 +383,22 @@ TEST_F(Keys, APasteThatCannotBeKeptChangesNothingAndSaysWhy) {
     }
 }
 
+// Another writer's version that the paste's save takes in moves the pasted garments: the
+// selection goes with them, so that Ctrl+X takes back the paste and nothing else.
+TEST_F(Keys, APasteSelectsItsGarmentsWhereAnotherWritersVersionPutsThem) {
+    ASSERT_TRUE(Start({kShirt, kCoat, kTie}));
+    View()->SetFocus();
+    PressKeys("Down Ctrl+C");
+    const Garment kScarf = {0, u"Scarf", u"1", u"", u"", 0, 0, 0};
+    const std::filesystem::path incoming = m_root.ListFile().string() + ".incoming";
+    WriteBytes(incoming, ListBytes({kShirt, kCoat, kTie, kScarf}));
+    std::filesystem::rename(incoming, m_root.ListFile());
+    PressKeys("Ctrl+V"); // before the watcher's notice
+    EXPECT_EQ(Names(),
+              (std::vector<std::u16string>{u"Shirt", u"Coat", u"tie", u"Scarf", u"Shirt"}));
+    EXPECT_EQ(View()->SendMessage(LVM_GETSELECTEDCOUNT), 1);
+    EXPECT_EQ(View()->SendMessage(LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED), 4);
+    EXPECT_EQ(FocusedRow(), 4);
+}
+
 } // namespace
