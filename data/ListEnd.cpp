@@ -3,6 +3,7 @@
 #include "data/VestoryListDoc.h"
 
 #include "platform/core/Afx.h"
+#include "platform/core/DevicePath.h"
 #include "platform/core/Time.h"
 #include "platform/core/UserFolders.h"
 #include "res/resource.h"
@@ -27,7 +28,7 @@ BOOL CVestoryListDoc::SaveModified() {
 
 namespace {
 // "unsaved-YYYY-MM-DD-HHMMSS.vsl" in the data folder, with a number added when a list was
-// rescued there in the same second.
+// rescued there in the same second; empty when every such name is taken.
 std::string RescueFile(const std::string& folder) {
     std::tm now{};
     CTime::GetCurrentTime().GetLocalTm(&now);
@@ -44,9 +45,9 @@ std::string RescueFile(const std::string& folder) {
         path += ".vsl";
         struct stat st {};
         if (::lstat(path.c_str(), &st) != 0)
-            break;
+            return path;
     }
-    return path;
+    return std::string();
 }
 } // namespace
 
@@ -56,7 +57,7 @@ void CVestoryListDoc::OnCloseDocument() {
         const std::string folder = AfxGetUserDataFolder();
         const std::string rescue = folder.empty() ? std::string() : RescueFile(folder);
         CString rescueReason;
-        if (!rescue.empty() && WriteList(CString::FromUtf8(rescue), &rescueReason))
+        if (!rescue.empty() && WriteList(AfxDevicePathFromHostPath(rescue), &rescueReason))
             std::fprintf(stderr, "%s: the list could not be saved (%s); its garments are in %s\n",
                          AfxGetAppName().ToUtf8().c_str(), reason.ToUtf8().c_str(), rescue.c_str());
         else
