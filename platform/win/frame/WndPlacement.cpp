@@ -76,7 +76,8 @@ protected:
         if (type != QEvent::Move && type != QEvent::Resize && type != QEvent::Show)
             return false;
         const QSize margins = m_pWidget->frameGeometry().size() - m_pWidget->size();
-        if (margins.isEmpty() || !m_pWidget->isVisible())
+        // A frame may be a title bar alone (no width of its own): only none at all is no frame.
+        if ((margins.width() <= 0 && margins.height() <= 0) || !m_pWidget->isVisible())
             return false; // no frame yet
         if (!m_pWidget->isMaximized() && !m_pWidget->isFullScreen()) {
             const QSize fitted = m_pWidget->size().boundedTo(m_area.size() - margins);
