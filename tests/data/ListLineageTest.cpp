@@ -28,6 +28,12 @@ TEST(ListLineageTest, TheBaseIsTheLastVersionBothMachinesHad) {
     using E = Event;
     const std::vector<const char*> v0 = {"Coat", "Shirt"}, va = {"Coat", "Shirt", "Jacket"},
                                    vb = {"Coat", "Shirt+"}, m1 = {"Coat", "Shirt+", "Jacket"};
+    // The other machine's version taken in, then eight of this machine's own on top of it.
+    std::vector<Event> eightOwnAfterVb = {{E::tookIn, v0}, {E::wrote, {"Coat"}}, {E::tookIn, vb}};
+    for (const char* name : {"A", "B", "C", "D", "E", "F", "G", "H"})
+        eightOwnAfterVb.push_back({E::wrote, {"Coat", "Shirt+", name}});
+    std::vector<Event> lostToOther = eightOwnAfterVb;
+    lostToOther.push_back({E::tookIn, {"Coat+", "Shirt+"}});
     const struct {
         const char* name;
         std::vector<Event> story; // the last one: the list file's version when the copy came
@@ -61,33 +67,10 @@ TEST(ListLineageTest, TheBaseIsTheLastVersionBothMachinesHad) {
          {{E::wrote, v0}, {E::wrote, va}},
          vb,
          v0},
-        {"the last shared version lies behind eight of this machine's own",
-         {{E::tookIn, v0},
-          {E::wrote, {"Coat"}},
-          {E::tookIn, vb},
-          {E::wrote, {"Coat", "Shirt+", "A"}},
-          {E::wrote, {"Coat", "Shirt+", "B"}},
-          {E::wrote, {"Coat", "Shirt+", "C"}},
-          {E::wrote, {"Coat", "Shirt+", "D"}},
-          {E::wrote, {"Coat", "Shirt+", "E"}},
-          {E::wrote, {"Coat", "Shirt+", "F"}},
-          {E::wrote, {"Coat", "Shirt+", "G"}},
-          {E::wrote, {"Coat", "Shirt+", "H"}}},
-         va,
+        {"the last shared version lies behind eight of this machine's own", eightOwnAfterVb, va,
          vb},
         {"this machine's eight lost to the other's version",
-         {{E::tookIn, v0},
-          {E::wrote, {"Coat"}},
-          {E::tookIn, vb},
-          {E::wrote, {"Coat", "Shirt+", "A"}},
-          {E::wrote, {"Coat", "Shirt+", "B"}},
-          {E::wrote, {"Coat", "Shirt+", "C"}},
-          {E::wrote, {"Coat", "Shirt+", "D"}},
-          {E::wrote, {"Coat", "Shirt+", "E"}},
-          {E::wrote, {"Coat", "Shirt+", "F"}},
-          {E::wrote, {"Coat", "Shirt+", "G"}},
-          {E::wrote, {"Coat", "Shirt+", "H"}},
-          {E::tookIn, {"Coat+", "Shirt+"}}},
+         lostToOther,
          {"Coat", "Shirt+", "H"},
          vb},
         {"nothing known at all: no base", {}, vb, {}},
